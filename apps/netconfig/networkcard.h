@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ipaddress.h"
+
+// The TCP/IP settings of one adapter plus the flags that say which groups
+// of settings the user changed since they were read.
+class CNetworkCard
+{
+public:
+    QString GetAdapterName() const { return m_AdapterName; }
+    CIPAddressList GetGateways() const { return m_Gateways; }
+    CIPAddressList GetDNSServers() const { return m_DNSServers; }
+
+    // Replacing a list marks it changed even when it is equal to the old one.
+    void SetGateways(const CIPAddressList& list);
+    void SetDNSServers(const CIPAddressList& list);
+    // Add puts a new address in front (it becomes the shown one) and leaves
+    // list and flag alone when it is already there; Remove drops every equal
+    // entry and always marks the list changed.
+    void AddGateway(const CIPAddress& address);
+    void RemoveGateway(const CIPAddress& address);
+    void AddDNSServer(const CIPAddress& address);
+    void RemoveDNSServer(const CIPAddress& address);
+
+    QString m_AdapterName;
+    QString m_Description;
+    quint32 m_Index = 0;
+    CIPAddress m_IPAddress;
+    CIPAddress m_SubnetMask;
+    CIPAddressList m_Gateways;
+    CIPAddressList m_DNSServers;
+    CIPAddress m_PrimaryWINS;
+    CIPAddress m_SecondaryWINS;
+    bool m_DHCPEnabled = false;
+    bool m_WINSAuto = false;
+    bool m_DNSAuto = false;
+    bool m_AddressChanged = false;
+    bool m_DNSChanged = false;
+    bool m_WINSChanged = false;
+};
+
+using CNetworkCardList = QList<CNetworkCard>;

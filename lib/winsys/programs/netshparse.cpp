@@ -1,0 +1,256 @@
+#include "netshparse.h"
+
+#include "netshtext.h"
+
+namespace netsh {
+
+namespace {
+
+enum class Field { Name, Source, Addr, Mask, Gateway, GwMetric, Index, Register, Ddns, Store, Validate };
+
+struct Tag {
+    const char* name;
+    Field field;
+};
+
+// Parameters in netsh's positional order: an untagged parameter takes the
+// tag at its own position, whatever came before it.
+const std::vector<Tag>& PositionalTags(Verb verb, Object object)
+{
+    static const std::vector<Tag> setAddress{{"name", Field::Name}, {"source", Field::Source},
+        {"addr", Field::Addr}, {"mask", Field::Mask}, {"gateway", Field::Gateway},
+        {"gwmetric", Field::GwMetric}, {"store", Field::Store}};
+    static const std::vector<Tag> addAddress{{"name", Field::Name}, {"addr", Field::Addr},
+        {"mask", Field::Mask}, {"gateway", Field::Gateway}, {"gwmetric", Field::GwMetric},
+        {"store", Field::Store}};
+    static const std::vector<Tag> deleteAddress{{"name", Field::Name}, {"addr", Field::Addr},
+        {"gateway", Field::Gateway}, {"store", Field::Store}};
+    static const std::vector<Tag> setDns{{"name", Field::Name}, {"source", Field::Source},
+        {"addr", Field::Addr}, {"register", Field::Register}, {"ddns", Field::Ddns},
+        {"validate", Field::Validate}};
+    static const std::vector<Tag> setWins{{"name", Field::Name}, {"source", Field::Source},
+        {"addr", Field::Addr}};
+    static const std::vector<Tag> addServer{{"name", Field::Name}, {"addr", Field::Addr},
+        {"index", Field::Index}, {"validate", Field::Validate}};
+    static const std::vector<Tag> deleteServer{{"name", Field::Name}, {"addr", Field::Addr},
+        {"validate", Field::Validate}};
+    if (object == Object::Address)
+        return verb == Verb::Set ? setAddress : verb == Verb::Add ? addAddress : deleteAddress;
+    if (verb == Verb::Set)
+        return object == Object::Dns ? setDns : setWins;
+    return verb == Verb::Add ? addServer : deleteServer;
+}
+
+// The newer "interface ipv4" spelling of the address tag.
+Field TagField(const std::vector<Tag>& tags, const std::string& tag, bool* known)
+{
+    std::string name = Lower(tag);
+    if (name == "address")
+        name = "addr";
+    for (const Tag& t : tags) {
+        if (name == t.name) {
+            *known = true;
+            return t.field;
+        }
+    }
+    *known = false;
+    return Field::Name;
+}
+
+struct Words {
+    Verb verb;
+    Object object;
+};
+
+Result MatchWords(const std::vector<std::string>& args, Words* words)
+{
+    static const std::vector<std::pair<const char*, int>> contexts{{"interface", 0}};
+    static const std::vector<std::pair<const char*, int>> families{{"ip", 0}, {"ipv4", 0}};
+    static const std::vector<std::pair<const char*, int>> verbs{
+        {"set", int(Verb::Set)}, {"add", int(Verb::Add)}, {"delete", int(Verb::Delete)}};
+    static const std::vector<std::pair<const char*, int>> objects{{"address", int(Object::Address)},
+        {"dns", int(Object::Dns)}, {"dnsservers", int(Object::Dns)}, {"dnsserver", int(Object::Dns)},
+        {"wins", int(Object::Wins)}, {"winsservers", int(Object::Wins)}, {"winsserver", int(Object::Wins)}};
+    int value = 0;
+    Result notFound{Status::CommandNotFound, Join(args)};
+    if (args.size() < 4 || !MatchWord(args[0], contexts, &value) || !MatchWord(args[1], families, &value))
+        return notFound;
+    int verb = 0, object = 0;
+    if (!MatchWord(args[2], verbs, &verb) || !MatchWord(args[3], objects, &object))
+        return notFound;
+    *words = Words{Verb(verb), Object(object)};
+    return {};
+}
+
+bool StoreAddress(const std::string& value, std::string* out, bool allowNone, bool allowAll)
+{
+    const std::string word = Lower(value);
+    if ((allowNone && word == "none") || (allowAll && word == "all")) {
+        *out = word;
+        return true;
+    }
+    uint32_t ip = 0;
+    if (!ParseIPv4(value, &ip))
+        return false;
+    *out = FormatIPv4(ip);
+    return true;
+}
+
+bool StoreWord(const std::string& value, std::initializer_list<const char*> allowed, std::string* out)
+{
+    const std::string word = Lower(value);
+    for (const char* a : allowed) {
+        if (word == a) {
+            *out = word;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool StoreField(Field field, const std::string& value, Command* cmd)
+{
+    std::string ignored;
+    const bool servers = cmd->object != Object::Address;
+    switch (field) {
+    case Field::Name:
+        cmd->iface = value;
+        return !value.empty();
+    case Field::Source:
+        if (!StoreWord(value, {"dhcp", "static"}, &ignored))
+            return false;
+        cmd->source = ignored == "dhcp" ? Source::Dhcp : Source::Static;
+        return true;
+    case Field::Addr:
+        return StoreAddress(value, &cmd->addr, servers, servers);
+    case Field::Mask: {
+        uint32_t mask = 0;
+        if (!ParseIPv4(value, &mask) || !IsValidMask(mask))
+            return false;
+        cmd->mask = FormatIPv4(mask);
+        return true;
+    }
+    case Field::Gateway:
+        return StoreAddress(value, &cmd->gateway, cmd->verb == Verb::Set, cmd->verb == Verb::Delete);
+    case Field::GwMetric:
+        cmd->hasMetric = true;
+        return ParseNumber(value, 0, 9999, &cmd->gwmetric);
+    case Field::Index:
+        return ParseNumber(value, 1, 999, &cmd->index);
+    case Field::Register:
+        return StoreWord(value, {"none", "primary", "both"}, &cmd->registerMode);
+    case Field::Ddns:
+        return StoreWord(value, {"enabled", "disabled"}, &ignored);
+    case Field::Store:
+        return StoreWord(value, {"active", "persistent"}, &ignored);
+    case Field::Validate:
+        return StoreWord(value, {"yes", "no"}, &ignored);
+    }
+    return false;
+}
+
+// Binds tagged and positional parameters to fields and stores their values.
+Result BindParameters(const std::vector<std::string>& params, Command* cmd)
+{
+    const std::vector<Tag>& tags = PositionalTags(cmd->verb, cmd->object);
+    std::vector<bool> seen(int(Field::Validate) + 1, false);
+    for (size_t i = 0; i < params.size(); ++i) {
+        const std::string& p = params[i];
+        const size_t eq = p.find('=');
+        Field field;
+        std::string value;
+        bool known = false;
+        if (eq != std::string::npos && eq > 0)
+            field = TagField(tags, p.substr(0, eq), &known);
+        if (known) {
+            value = Unquote(p.substr(eq + 1));
+        } else if (eq != std::string::npos && i > 0) {
+            return {Status::BadParameter, {}};   // an unknown tag
+        } else if (i < tags.size()) {
+            // The interface name may itself contain "=", so only it is taken verbatim.
+            field = tags[i].field;
+            value = Unquote(p);
+        } else {
+            return {Status::BadParameter, {}};
+        }
+        if (seen[int(field)] || !StoreField(field, value, cmd))
+            return {Status::BadParameter, {}};
+        seen[int(field)] = true;
+    }
+    return {};
+}
+
+Result CheckAddress(const Command& c)
+{
+    const bool addr = !c.addr.empty(), mask = !c.mask.empty(), gw = !c.gateway.empty();
+    if (c.hasMetric && (!gw || c.gateway == "none" || c.gateway == "all"))
+        return {Status::BadParameter, {}};
+    switch (c.verb) {
+    case Verb::Set:
+        if (c.source == Source::Unset)
+            return {Status::MissingParameter, {}};
+        if (c.source == Source::Dhcp)
+            return addr || mask || gw ? Result{Status::BadParameter, {}} : Result{};
+        return addr && mask ? Result{} : Result{Status::MissingParameter, {}};
+    case Verb::Add:
+        if (addr != mask)
+            return {Status::MissingParameter, {}};
+        return addr || gw ? Result{} : Result{Status::MissingParameter, {}};
+    case Verb::Delete:
+        return addr || gw ? Result{} : Result{Status::MissingParameter, {}};
+    }
+    return {};
+}
+
+Result CheckServers(const Command& c)
+{
+    const bool special = c.addr == "none" || c.addr == "all";
+    switch (c.verb) {
+    case Verb::Set:
+        if (c.source == Source::Unset)
+            return {Status::MissingParameter, {}};
+        if (c.source == Source::Dhcp)
+            return c.addr.empty() ? Result{} : Result{Status::BadParameter, {}};
+        if (c.addr.empty())
+            return {Status::MissingParameter, {}};
+        return c.addr == "all" ? Result{Status::BadParameter, {}} : Result{};
+    case Verb::Add:
+        if (c.addr.empty())
+            return {Status::MissingParameter, {}};
+        return special ? Result{Status::BadParameter, {}} : Result{};
+    case Verb::Delete:
+        if (c.addr.empty())
+            return {Status::MissingParameter, {}};
+        return c.addr == "none" ? Result{Status::BadParameter, {}} : Result{};
+    }
+    return {};
+}
+
+}  // namespace
+
+Result Parse(const std::vector<std::string>& rawArgs, Command* out)
+{
+    std::vector<std::string> args;
+    for (const std::string& a : rawArgs) {
+        if (a.find_first_not_of(" \t\r\n") != std::string::npos)
+            args.push_back(a);
+    }
+    Words words{};
+    Result r = MatchWords(args, &words);
+    if (r.status != Status::Ok)
+        return r;
+    Command cmd;
+    cmd.verb = words.verb;
+    cmd.object = words.object;
+    r = BindParameters(std::vector<std::string>(args.begin() + 4, args.end()), &cmd);
+    if (r.status != Status::Ok)
+        return r;
+    if (cmd.iface.empty())
+        return {Status::MissingParameter, {}};
+    r = cmd.object == Object::Address ? CheckAddress(cmd) : CheckServers(cmd);
+    if (r.status == Status::Ok)
+        *out = cmd;
+    return r;
+}
+
+}  // namespace netsh

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A fresh emulated host and settings folder for one test case. While it
+// lives, WINSYS_ROOT, XDG_CONFIG_HOME and XDG_DATA_HOME point into its own
+// temporary folder; the previous values come back when it is destroyed.
+class TestEnv
+{
+public:
+    TestEnv();
+    ~TestEnv();
+    TestEnv(const TestEnv&) = delete;
+    TestEnv& operator=(const TestEnv&) = delete;
+
+    bool initSampleHost();
+    bool initGeneratedHost(int adapters);
+    // Writes registry.reg from regedit-format text (a header is added when
+    // the text has none).
+    bool writeHive(const QString& regText);
+    QString readHive() const;
+
+    QString root() const { return m_Dir.path(); }
+    QString hostDir() const;
+    QString configDir() const;
+    QString path(const QString& name) const { return m_Dir.filePath(name); }
+
+    QProcessEnvironment environment() const;
+    // Runs build/bin/netconfig headless in this environment; returns its
+    // exit code, or -1 when it did not finish in time.
+    int runNetconfig(const QStringList& args, QString* stdErr = nullptr, int timeoutMs = 60000) const;
+    int runProgram(const QString& program, const QStringList& args, QString* stdOut = nullptr,
+                   QString* stdErr = nullptr, int timeoutMs = 60000) const;
+
+    static QString binDir();
+    static QString systemDir();
+
+private:
+    QTemporaryDir m_Dir;
+    QList<QPair<QByteArray, QByteArray>> m_Saved;
+};
