@@ -1,0 +1,21 @@
+// The emulated host's network connections (what the workstation service keeps).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace winsys {
+
+class Hive;
+
+struct Connection {
+    std::string key;      // its subkey under keys::kConnections
+    std::string local;    // "Z:" or empty
+    std::string remote;   // \\server\share
+    bool openFiles = false;
+};
+
+std::vector<Connection> ReadConnections(const Hive& h);
+void AddConnectionEntry(Hive& h, const std::string& local, const std::string& remote);
+
+}  // namespace winsys

@@ -1,0 +1,269 @@
+// Reading regedit's export format ("Windows Registry Editor Version 5.00").
+#include <winsys/hive.h>
+#include <winsys.h>
+
+#include "hivetext.h"
+#include "text.h"
+
+#include <cctype>
+
+namespace winsys {
+
+namespace {
+
+struct Line {
+    std::string text;
+    int number;
+};
+
+// Joins hex data continued with a trailing backslash into one logical line.
+std::vector<Line> LogicalLines(const std::string& text)
+{
+    std::vector<Line> lines;
+    std::vector<std::string> raw = Split(text, '\n');
+    for (size_t i = 0; i < raw.size(); ++i) {
+        std::string l = raw[i];
+        if (!l.empty() && l.back() == '\r')
+            l.pop_back();
+        Line line{l, int(i) + 1};
+        while (i + 1 < raw.size()) {
+            std::string t = Trim(line.text);
+            if (t.empty() || t.back() != '\\' || t.find("=hex") == std::string::npos)
+                break;
+            t.pop_back();
+            std::string next = raw[++i];
+            if (!next.empty() && next.back() == '\r')
+                next.pop_back();
+            line.text = t + Trim(next);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Reads a quoted string starting at text[pos] == '"'; pos ends after the quote.
+bool ReadQuoted(const std::string& text, size_t& pos, std::string& out)
+{
+    out.clear();
+    for (++pos; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == '"') {
+            ++pos;
+            return true;
+        }
+        if (c == '\\' && pos + 1 < text.size() && (text[pos + 1] == '\\' || text[pos + 1] == '"'))
+            ++pos;
+        out += text[pos];
+    }
+    return false;
+}
+
+bool HexDigit(char c, uint8_t& value)
+{
+    if (c >= '0' && c <= '9')
+        value = uint8_t(c - '0');
+    else if (c >= 'a' && c <= 'f')
+        value = uint8_t(c - 'a' + 10);
+    else if (c >= 'A' && c <= 'F')
+        value = uint8_t(c - 'A' + 10);
+    else
+        return false;
+    return true;
+}
+
+// "de,ad, be" -> bytes; one or two hex digits between commas, blanks allowed.
+bool ParseHexBytes(const std::string& s, std::vector<uint8_t>& out)
+{
+    out.clear();
+    if (Trim(s).empty())
+        return true;
+    out.reserve(s.size() / 3 + 1);
+    size_t i = 0;
+    for (;;) {
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+            ++i;
+        uint8_t byte = 0, digit = 0;
+        int digits = 0;
+        for (; i < s.size() && HexDigit(s[i], digit); ++i, ++digits)
+            byte = uint8_t(byte << 4 | digit);
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+            ++i;
+        if (digits < 1 || digits > 2)
+            return false;
+        out.push_back(byte);
+        if (i == s.size())
+            return true;
+        if (s[i++] != ',')
+            return false;
+    }
+}
+
+// Parses the text after '=' of a value line. *remove is set for "=-".
+bool ParseData(const std::string& raw, RegValue& v, bool* remove, std::string* error)
+{
+    const std::string s = Trim(raw);
+    *remove = s == "-";
+    if (*remove)
+        return true;
+    if (!s.empty() && s[0] == '"') {
+        size_t pos = 0;
+        std::string text;
+        if (!ReadQuoted(s, pos, text) || !Trim(s.substr(pos)).empty()) {
+            *error = "unterminated or malformed string";
+            return false;
+        }
+        v.type = REG_SZ;
+        v.data.assign(text.begin(), text.end());
+        v.data.push_back(0);
+        return true;
+    }
+    if (s.compare(0, 6, "dword:") == 0) {
+        const std::string digits = s.substr(6);
+        if (digits.empty() || digits.size() > 8 ||
+            digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+            *error = "bad dword value";
+            return false;
+        }
+        const uint32_t x = static_cast<uint32_t>(std::stoul(digits, nullptr, 16));
+        v.type = REG_DWORD;
+        v.data = {uint8_t(x), uint8_t(x >> 8), uint8_t(x >> 16), uint8_t(x >> 24)};
+        return true;
+    }
+    if (s.compare(0, 3, "hex") != 0) {
+        *error = "unknown value type";
+        return false;
+    }
+    size_t colon = s.find(':');
+    v.type = REG_BINARY;
+    if (colon != 3) {   // hex(N):
+        const size_t close = s.find(')');
+        if (s[3] != '(' || close == std::string::npos || close + 1 != colon || close == 4 ||
+            s.substr(4, close - 4).find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+            *error = "bad hex type";
+            return false;
+        }
+        v.type = static_cast<uint32_t>(std::stoul(s.substr(4, close - 4), nullptr, 16));
+    }
+    if (colon == std::string::npos || !ParseHexBytes(s.substr(colon + 1), v.data)) {
+        *error = "bad hex data";
+        return false;
+    }
+    if (v.type == REG_SZ || v.type == REG_EXPAND_SZ || v.type == REG_MULTI_SZ)
+        v.data = Utf16BytesToStored(v.data);
+    return true;
+}
+
+bool ValidRoot(const std::string& path)
+{
+    static const char* const roots[] = {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKEY_CLASSES_ROOT",
+                                        "HKEY_USERS", "HKEY_CURRENT_CONFIG"};
+    const std::string first = Upper(path.substr(0, path.find('\\')));
+    for (const char* r : roots)
+        if (first == r)
+            return true;
+    return false;
+}
+
+bool ParseKeyLine(const std::string& line, std::string& path, bool* remove, std::string* error)
+{
+    const std::string t = Trim(line);
+    if (t.back() != ']') {
+        *error = "key line without closing bracket";
+        return false;
+    }
+    path = t.substr(1, t.size() - 2);
+    *remove = !path.empty() && path[0] == '-';
+    if (*remove)
+        path.erase(0, 1);
+    bool emptyPart = false;
+    for (const std::string& part : Split(path, '\\'))
+        emptyPart = emptyPart || part.empty();
+    if (path.empty() || emptyPart || !ValidRoot(path)) {
+        *error = "bad key path";
+        return false;
+    }
+    return true;
+}
+
+bool ParseValueLine(const std::string& line, Hive& h, const std::string& key, std::string* error)
+{
+    std::string name;
+    size_t pos = 0;
+    if (line[0] == '@') {
+        pos = 1;
+    } else if (!ReadQuoted(line, pos, name)) {
+        *error = "unterminated value name";
+        return false;
+    }
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+        ++pos;
+    if (pos >= line.size() || line[pos] != '=') {
+        *error = "missing '=' after value name";
+        return false;
+    }
+    RegValue v;
+    bool remove = false;
+    if (!ParseData(line.substr(pos + 1), v, &remove, error))
+        return false;
+    if (remove)
+        h.DeleteValue(key, name);
+    else
+        h.SetValue(key, name, std::move(v));
+    return true;
+}
+
+}  // namespace
+
+bool ParseHive(const std::string& input, Hive& out, std::string* error, int* badLine)
+{
+    const std::vector<Line> lines = LogicalLines(DecodeHiveFileText(input));
+    Hive h;
+    std::string key;
+    bool header = false, skipKey = false;
+    for (const Line& line : lines) {
+        const std::string t = Trim(line.text);
+        std::string why;
+        bool ok = true;
+        if (t.empty() || t[0] == ';') {
+            continue;
+        } else if (!header) {
+            header = t == "Windows Registry Editor Version 5.00" || t == "REGEDIT4";
+            ok = header;
+            why = "missing \"Windows Registry Editor Version 5.00\" header";
+        } else if (t[0] == '[') {
+            bool remove = false;
+            ok = ParseKeyLine(t, key, &remove, &why);
+            if (ok && remove)
+                h.DeleteKey(key);
+            else if (ok)
+                h.CreateKey(key);
+            skipKey = remove;
+        } else if (t[0] == '"' || t[0] == '@') {
+            ok = !key.empty() && !skipKey;
+            why = "value outside of a key";
+            if (ok)
+                ok = ParseValueLine(t, h, key, &why);
+        } else {
+            ok = false;
+            why = "unrecognised line";
+        }
+        if (!ok) {
+            if (error)
+                *error = why;
+            if (badLine)
+                *badLine = line.number;
+            return false;
+        }
+    }
+    if (!header) {
+        if (error)
+            *error = "empty file: missing \"Windows Registry Editor Version 5.00\" header";
+        if (badLine)
+            *badLine = 1;
+        return false;
+    }
+    out = std::move(h);
+    return true;
+}
+
+}  // namespace winsys

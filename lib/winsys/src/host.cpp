@@ -1,0 +1,88 @@
+// Where the emulated host lives and how one is created.
+#include <winsys/hive.h>
+#include <winsys/host.h>
+
+#include "hostfs.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+namespace winsys {
+
+namespace {
+
+std::string Env(const char* name)
+{
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+bool WriteHost(const std::string& dir, const std::string& text, std::string* error)
+{
+    if (!MakeDirs(dir, error))
+        return false;
+    HostLock lock(dir);
+    if (lock.error() == 0 && WriteFileAtomically(HivePath(dir), text) == 0)
+        return true;
+    if (error)
+        *error = "cannot write " + HivePath(dir);
+    return false;
+}
+
+}  // namespace
+
+std::string HostRoot()
+{
+    const std::string root = Env("WINSYS_ROOT");
+    if (!root.empty())
+        return root;
+    std::string data = Env("XDG_DATA_HOME");
+    if (data.empty() || data[0] != '/')
+        data = Env("HOME") + "/.local/share";
+    return data + "/netconfig/host";
+}
+
+std::string HivePath(const std::string& root)
+{
+    return root + "/registry.reg";
+}
+
+std::string ActiveRoot()
+{
+    if (Env("WINSYS_ROOT").empty())
+        EnsureDefaultHost();
+    return HostRoot();
+}
+
+bool EnsureDefaultHost()
+{
+    const std::string root = HostRoot();
+    struct stat st;
+    if (::stat(HivePath(root).c_str(), &st) == 0)
+        return true;
+    if (!MakeDirs(root, nullptr))
+        return false;
+    HostLock lock(root);
+    if (lock.error())
+        return false;
+    if (::stat(HivePath(root).c_str(), &st) == 0)   // another process was first
+        return true;
+    return WriteFileAtomically(HivePath(root), SampleHiveText()) == 0;
+}
+
+bool InitSampleHost(const std::string& dir, std::string* error)
+{
+    return WriteHost(dir, SampleHiveText(), error);
+}
+
+bool InitGeneratedHost(const std::string& dir, int adapters, std::string* error)
+{
+    if (adapters < 1 || adapters > 100000) {
+        if (error)
+            *error = "the number of adapters must be between 1 and 100000";
+        return false;
+    }
+    return WriteHost(dir, GeneratedHiveText(adapters), error);
+}
+
+}  // namespace winsys

@@ -1,0 +1,343 @@
+// The registry hive: regedit text in and out, and the locked store on disk.
+#include <QtTest>
+
+#include <winsys.h>
+#include <winsys/hive.h>
+#include <winsys/host.h>
+
+#include "testenv.h"
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using winsys::Hive;
+
+namespace {
+
+const std::string kKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Test";
+
+// What regedit writes for a key with every kind of value (CRLF, wrapped hex).
+const char kRegeditExport[] =
+    "Windows Registry Editor Version 5.00\r\n"
+    "\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\r\n"
+    "@=\"default\"\r\n"
+    "\"Path\"=\"C:\\\\Program Files\\\\\\\"Quoted\\\"\"\r\n"
+    "\"Count\"=dword:0000002a\r\n"
+    "\"List\"=hex(7):31,00,30,00,2e,00,30,00,2e,00,30,00,2e,00,31,00,00,00,31,00,30,\\\r\n"
+    "  00,2e,00,30,00,2e,00,30,00,2e,00,32,00,00,00,00,00\r\n"
+    "\"Expand\"=hex(2):25,00,53,00,79,00,73,00,74,00,65,00,6d,00,52,00,6f,00,6f,00,\\\r\n"
+    "  74,00,25,00,00,00\r\n"
+    "\"Blob\"=hex:de,ad,be,ef\r\n"
+    "\"Empty\"=hex:\r\n"
+    "\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test\\Sub Key]\r\n"
+    "\"Caf\xc3\xa9\"=\"na\xc3\xafve\"\r\n";
+
+Hive Parse(const std::string& text)
+{
+    Hive h;
+    std::string error;
+    int line = 0;
+    if (!winsys::ParseHive(text, h, &error, &line))
+        qWarning("parse failed at line %d: %s", line, error.c_str());
+    return h;
+}
+
+std::string ToUtf16File(const std::string& utf8)
+{
+    const QString s = QString::fromStdString(utf8);
+    std::string out("\xFF\xFE", 2);
+    for (QChar c : s) {
+        out += char(c.unicode() & 0xFF);
+        out += char(c.unicode() >> 8);
+    }
+    return out;
+}
+
+std::string ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+}
+
+// Adds one to a counter value inside the locked transaction.
+uint32_t Increment(const std::string& name)
+{
+    return winsys::ModifyHive([&](Hive& h) -> uint32_t {
+        h.SetDword(kKey, name, h.GetDword(kKey, name) + 1);
+        return 0;
+    });
+}
+
+}  // namespace
+
+class TestHive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void regeditExportIsRead()
+    {
+        const Hive h = Parse(kRegeditExport);
+        QCOMPARE(h.GetString(kKey, ""), std::string("default"));
+        QCOMPARE(h.GetString(kKey, "path"), std::string("C:\\Program Files\\\"Quoted\""));
+        QCOMPARE(h.GetDword(kKey, "Count"), 42u);
+        QCOMPARE(h.GetMultiString(kKey, "List"), (std::vector<std::string>{"10.0.0.1", "10.0.0.2"}));
+        QCOMPARE(h.GetValue(kKey, "Expand")->type, uint32_t(REG_EXPAND_SZ));
+        QCOMPARE(h.GetString(kKey, "Expand"), std::string("%SystemRoot%"));
+        QCOMPARE(h.GetValue(kKey, "Blob")->data, (std::vector<uint8_t>{0xde, 0xad, 0xbe, 0xef}));
+        QVERIFY(h.GetValue(kKey, "Empty")->data.empty());
+        QCOMPARE(h.GetString(kKey + "\\sub key", "caf\xc3\xa9"), std::string("na\xc3\xafve"));
+        QCOMPARE(h.SubKeys(kKey), std::vector<std::string>{"Sub Key"});
+    }
+
+    void utf16ExportMatchesUtf8()
+    {
+        QVERIFY(Parse(ToUtf16File(kRegeditExport)) == Parse(kRegeditExport));
+        QVERIFY(Parse("\xEF\xBB\xBF" + std::string(kRegeditExport)) == Parse(kRegeditExport));
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("regedit export") << "export";
+        QTest::newRow("long multi-string wraps") << "long";
+        QTest::newRow("control characters") << "control";
+        QTest::newRow("sample host") << "sample";
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, name);
+        Hive h;
+        if (name == "export") {
+            h = Parse(kRegeditExport);
+        } else if (name == "long") {
+            h.SetMultiString(kKey, "Servers", std::vector<std::string>(40, "192.168.100.200"));
+        } else if (name == "control") {
+            h.SetString(kKey, "Lines", "one\r\ntwo\tthree");
+            h.SetValue(kKey, "Odd", winsys::RegValue{0x20, {1, 2, 3}});
+            h.SetValue(kKey, "Short dword", winsys::RegValue{REG_DWORD, {1, 2}});
+        } else {
+            h = Parse(winsys::SampleHiveText());
+            QVERIFY(!h.AllKeys().empty());
+        }
+        const std::string text = winsys::FormatHive(h);
+        for (const QString& line : QString::fromStdString(text).split('\n'))
+            if (line.contains("=hex") || line.startsWith("  "))   // wrapped like regedit
+                QVERIFY2(line.size() <= 80, qPrintable(line));
+        const Hive back = Parse(text);
+        QVERIFY(back == h);
+        QCOMPARE(winsys::FormatHive(back), text);
+    }
+
+    void deletionLines()
+    {
+        const Hive h = Parse("Windows Registry Editor Version 5.00\n\n"
+                             "[HKEY_CURRENT_USER\\A\\B]\n\"x\"=\"1\"\n\"y\"=\"2\"\n"
+                             "[HKEY_CURRENT_USER\\A\\C]\n"
+                             "[-HKEY_CURRENT_USER\\A\\B]\n"
+                             "[HKEY_CURRENT_USER\\A\\C]\n\"z\"=\"3\"\n\"z\"=-\n");
+        QVERIFY(!h.HasKey("HKEY_CURRENT_USER\\A\\B"));
+        QVERIFY(h.HasKey("hkey_current_user\\a\\c"));
+        QVERIFY(!h.GetValue("HKEY_CURRENT_USER\\A\\C", "z"));
+    }
+
+    void malformed_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("line");
+        const QString head = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\X]\n";
+        QTest::newRow("no header") << "[HKEY_LOCAL_MACHINE\\X]\n" << 1;
+        QTest::newRow("empty file") << "" << 1;
+        QTest::newRow("value before key") << "REGEDIT4\n\"a\"=\"b\"\n" << 2;
+        QTest::newRow("bad dword") << head + "\"a\"=dword:xyz\n" << 4;
+        QTest::newRow("long dword") << head + "\"a\"=dword:123456789\n" << 4;
+        QTest::newRow("open string") << head + "\"a\"=\"abc\n" << 4;
+        QTest::newRow("text after string") << head + "\"a\"=\"abc\" junk\n" << 4;
+        QTest::newRow("bad hex byte") << head + "\"a\"=hex:0g\n" << 4;
+        QTest::newRow("bad hex type") << head + "\"a\"=hex(z):00\n" << 4;
+        QTest::newRow("bad continuation") << head + "\"a\"=hex:00,\\\n  zz\n\"b\"=\"c\"\n" << 4;
+        QTest::newRow("unknown type") << head + "\"a\"=qword:1\n" << 4;
+        QTest::newRow("no equals") << head + "\"a\" \"b\"\n" << 4;
+        QTest::newRow("key without bracket") << head + "[HKEY_LOCAL_MACHINE\\Y\n" << 4;
+        QTest::newRow("unknown root") << head + "[HKEY_NOWHERE\\Y]\n" << 4;
+        QTest::newRow("empty path part") << head + "[HKEY_LOCAL_MACHINE\\\\Y]\n" << 4;
+        QTest::newRow("stray text") << head + "hello\n" << 4;
+    }
+    void malformed()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, line);
+        Hive h;
+        h.SetString(kKey, "keep", "me");
+        const Hive before = h;
+        std::string error;
+        int bad = 0;
+        QVERIFY(!winsys::ParseHive(text.toStdString(), h, &error, &bad));
+        QCOMPARE(bad, line);
+        QVERIFY(!error.empty());
+        QVERIFY(h == before);
+    }
+
+    void keysAndValues()
+    {
+        Hive h;
+        h.SetString("HKEY_LOCAL_MACHINE\\Soft\\B", "Name", "x");
+        h.CreateKey("HKEY_LOCAL_MACHINE\\Soft\\A");
+        h.SetString("hkey_local_machine\\SOFT\\b", "NAME", "y");
+        QCOMPARE(h.SubKeys("HKEY_LOCAL_MACHINE\\soft"), (std::vector<std::string>{"B", "A"}));
+        QCOMPARE(h.ValueNames("HKEY_LOCAL_MACHINE\\Soft\\B"), std::vector<std::string>{"Name"});
+        QCOMPARE(h.GetString("HKEY_LOCAL_MACHINE\\Soft\\B", "name"), std::string("y"));
+        QCOMPARE(h.GetDword("HKEY_LOCAL_MACHINE\\Soft\\B", "missing", 7), 7u);
+        h.SetMultiString(kKey, "Empty", {});
+        QVERIFY(h.GetMultiString(kKey, "Empty").empty());
+        QVERIFY(h.DeleteKey("HKEY_LOCAL_MACHINE\\SOFT"));
+        QVERIFY(!h.HasKey("HKEY_LOCAL_MACHINE\\Soft\\B"));
+        QVERIFY(!h.DeleteKey("HKEY_LOCAL_MACHINE\\Soft"));
+        QVERIFY(h.SubKeys("HKEY_LOCAL_MACHINE").size() == 1);
+    }
+
+    void malformedHiveOnDiskIsLeftAlone()
+    {
+        TestEnv env;
+        QVERIFY(env.writeHive("[HKEY_LOCAL_MACHINE\\X]\n\"a\"=dword:nothex\n"));
+        const std::string before = ReadFile(env.hostDir() + "/registry.reg");
+        bool called = false;
+        QCOMPARE(winsys::ModifyHive([&](Hive&) -> uint32_t {
+                     called = true;
+                     return 0;
+                 }),
+                 uint32_t(ERROR_BADDB));
+        QCOMPARE(winsys::ReadHive([](const Hive&) -> uint32_t { return 0; }), uint32_t(ERROR_BADDB));
+        QVERIFY(!called);
+        QCOMPARE(ReadFile(env.hostDir() + "/registry.reg"), before);
+        std::string message;
+        QVERIFY(!winsys::CheckHost(env.hostDir().toStdString(), &message));
+        QVERIFY2(QString::fromStdString(message).contains(":4:"), message.c_str());
+    }
+
+    void missingHostIsAnError()
+    {
+        TestEnv env;
+        QCOMPARE(winsys::ReadHive([](const Hive&) -> uint32_t { return 0; }), uint32_t(ERROR_BADDB));
+        QVERIFY(!QFile::exists(env.hostDir() + "/registry.reg"));
+    }
+
+    void defaultHostIsCreatedOnFirstUse()
+    {
+        TestEnv env;
+        qunsetenv("WINSYS_ROOT");
+        const QString expected = env.root() + "/data/netconfig/host/registry.reg";
+        QCOMPARE(QString::fromStdString(winsys::HivePath()), expected);
+        QVERIFY(!QFile::exists(expected));
+        std::string name;
+        QCOMPARE(winsys::ReadHive([&](const Hive& h) -> uint32_t {
+                     name = h.GetString(winsys::keys::kComputerName, "ComputerName");
+                     return 0;
+                 }),
+                 0u);
+        QCOMPARE(name, std::string("WS01"));
+        QVERIFY(QFile::exists(expected));
+    }
+
+    void writesOnlyWhenSomethingChanged()
+    {
+        TestEnv env;
+        QVERIFY(env.initSampleHost());
+        const std::string path = winsys::HivePath();
+        struct stat before, after;
+        QCOMPARE(::stat(path.c_str(), &before), 0);
+        QCOMPARE(winsys::ModifyHive([](Hive& h) -> uint32_t {
+                     h.SetString(winsys::keys::kComputerName, "ComputerName", "WS01");
+                     return 0;
+                 }),
+                 0u);
+        QCOMPARE(winsys::ModifyHive([](Hive& h) -> uint32_t {
+                     h.SetString(kKey, "x", "y");
+                     return 5;   // a failing transaction is not written
+                 }),
+                 5u);
+        QCOMPARE(::stat(path.c_str(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(Increment("n"), 0u);
+        QCOMPARE(::stat(path.c_str(), &after), 0);
+        QVERIFY(after.st_ino != before.st_ino);
+    }
+
+    // A reader sees a file rewritten in place even when size and time match.
+    void cacheNoticesRewrite()
+    {
+        TestEnv env;
+        for (const char* value : {"00000001", "00000002", "00000003"}) {
+            QVERIFY(env.writeHive(QString("[HKEY_LOCAL_MACHINE\\X]\n\"v\"=dword:%1\n").arg(value)));
+            uint32_t seen = 0;
+            winsys::ReadHive([&](const Hive& h) -> uint32_t {
+                seen = h.GetDword("HKEY_LOCAL_MACHINE\\X", "v");
+                return 0;
+            });
+            QCOMPARE(seen, uint32_t(std::stoul(value)));
+        }
+    }
+
+    void concurrentWritersLoseNothing()
+    {
+        TestEnv env;
+        QVERIFY(env.initSampleHost());
+        const int writers = 3, rounds = 60;
+        std::vector<pid_t> children;
+        for (int w = 0; w < writers; ++w) {
+            const pid_t pid = ::fork();
+            QVERIFY(pid >= 0);
+            if (pid == 0) {
+                int failures = 0;
+                for (int i = 0; i < rounds; ++i)
+                    failures += Increment("shared") != 0;
+                ::_exit(failures);
+            }
+            children.push_back(pid);
+        }
+        for (pid_t pid : children) {
+            int status = 0;
+            QCOMPARE(::waitpid(pid, &status, 0), pid);
+            QVERIFY(WIFEXITED(status));
+            QCOMPARE(WEXITSTATUS(status), 0);
+        }
+        uint32_t total = 0;
+        winsys::ReadHive([&](const Hive& h) -> uint32_t {
+            total = h.GetDword(kKey, "shared");
+            return 0;
+        });
+        QCOMPARE(total, uint32_t(writers * rounds));
+    }
+
+    void killedWriterLeavesParseableHive()
+    {
+        TestEnv env;
+        QVERIFY(env.initGeneratedHost(300));   // large enough that a write takes a while
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const pid_t pid = ::fork();
+            QVERIFY(pid >= 0);
+            if (pid == 0) {
+                for (;;)
+                    Increment("spin");
+            }
+            ::usleep(20000 + attempt * 7000);
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            Hive h;
+            std::string error;
+            QVERIFY2(winsys::LoadHiveFile(winsys::HivePath(), h, &error), error.c_str());
+            QVERIFY(!winsys::ListAdapters(h).empty());
+        }
+        QCOMPARE(Increment("after"), 0u);
+        // The next writer clears temporary files a killed one left behind.
+        const QStringList leftovers = QDir(env.hostDir()).entryList({".registry.reg.*"}, QDir::Hidden | QDir::Files);
+        QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(' ')));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHive)
+#include "tst_hive.moc"
