@@ -49,6 +49,7 @@ private:
 
     void Parse(const QByteArray& data);
     Section* FindSection(const QString& name);
+    Section* EnsureSection(const QString& name);
     const Section* FindSection(const QString& name) const;
     static bool SplitPath(const QString& path, QString* section, QString* key);
 

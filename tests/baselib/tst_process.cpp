@@ -1,0 +1,172 @@
+#include "process.h"
+
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QtTest>
+
+// Children here are real programs of the machine (printf, ls, sleep, env).
+class TestProcess : public QObject
+{
+    Q_OBJECT
+
+private:
+    static bool processAlive(qint64 pid) { return QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)); }
+
+private slots:
+    void split_data()
+    {
+        QTest::addColumn<QStringList>("elements");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("switch and number") << QStringList{"ping", "-n 4", "10.0.0.1"}
+                                           << QStringList{"ping", "-n", "4", "10.0.0.1"};
+        QTest::newRow("tabs and runs of blanks") << QStringList{"  a \t\tb  ", "c"} << QStringList{"a", "b", "c"};
+        QTest::newRow("empty elements vanish") << QStringList{"a", "", "   ", "b"} << QStringList{"a", "b"};
+        QTest::newRow("quotes group") << QStringList{"x", "\"two words\" z"} << QStringList{"x", "two words", "z"};
+        QTest::newRow("empty quotes are a word") << QStringList{"x \"\""} << QStringList{"x", ""};
+        QTest::newRow("escaped quote") << QStringList{"a\\\"b"} << QStringList{"a\"b"};
+        QTest::newRow("backslashes kept") << QStringList{"C:\\dir\\ x\\\\"} << QStringList{"C:\\dir\\", "x\\\\"};
+        QTest::newRow("even backslashes then quote") << QStringList{"\"a\\\\\" b"} << QStringList{"a\\", "b"};
+        QTest::newRow("doubled quote inside quotes") << QStringList{"\"a\"\"b\""} << QStringList{"a\"b"};
+    }
+    void split()
+    {
+        QFETCH(QStringList, elements);
+        QFETCH(QStringList, words);
+        QCOMPARE(CProcess::SplitArguments(elements), words);
+    }
+
+    void findProgram()
+    {
+        QVERIFY(CProcess::FindProgram(QStringLiteral("no-such-program-here")).isEmpty());
+        QVERIFY(CProcess::FindProgram(QString()).isEmpty());
+        QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("sh"))).fileName(), QStringLiteral("sh"));
+        QVERIFY(CProcess::FindProgram(QStringLiteral("/no/such/dir/sh")).isEmpty());
+#ifdef NETCONFIG_SYSTEM_DIR
+        // The system folder comes before PATH.
+        const QString systemPing = QStringLiteral(NETCONFIG_SYSTEM_DIR "/ping");
+        if (QFileInfo(systemPing).isExecutable())
+            QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("ping"))).canonicalFilePath(),
+                     QFileInfo(systemPing).canonicalFilePath());
+#endif
+    }
+
+    void outputArrivesSplitIntoWords()
+    {
+        CProcess process;
+        process.setCommunication(7);
+        QSignalSpy out(&process, &CProcess::readyReadStdout);
+        QSignalSpy exited(&process, &CProcess::processExited);
+        process.setArguments({QStringLiteral("printf"), QStringLiteral("[%s]"), QStringLiteral("-n 4"),
+                              QStringLiteral("x\ty")});
+        QVERIFY(process.start());
+        QTRY_COMPARE(exited.count(), 1);
+        QVERIFY(out.count() >= 1);
+        QCOMPARE(process.readStdout(), QByteArray("[-n][4][x][y]"));
+        QVERIFY(!process.isRunning());
+        QVERIFY(process.normalExit());
+        QCOMPARE(process.exitStatus(), 0);
+    }
+
+    void stderrIsSeparate()
+    {
+        CProcess process;
+        process.setCommunication(7);
+        QSignalSpy err(&process, &CProcess::readyReadStderr);
+        QSignalSpy out(&process, &CProcess::readyReadStdout);
+        QSignalSpy exited(&process, &CProcess::processExited);
+        process.setArguments({QStringLiteral("ls /no/such/path/for/ls")});
+        QVERIFY(process.start());
+        QTRY_COMPARE(exited.count(), 1);
+        QVERIFY(err.count() >= 1);
+        QCOMPARE(out.count(), 0);
+        QVERIFY(process.readStderr().contains("/no/such/path/for/ls"));
+        QVERIFY(process.readStdout().isEmpty());
+        QVERIFY(process.exitStatus() != 0);
+    }
+
+    void environmentOverride()
+    {
+        CProcess process;
+        QSignalSpy exited(&process, &CProcess::processExited);
+        process.setArguments({QStringLiteral("env")});
+        const QStringList env{QStringLiteral("NETCONFIG_PROBE=a=b c"), QStringLiteral("PATH=/usr/bin:/bin")};
+        QVERIFY(process.start(&env));
+        QTRY_COMPARE(exited.count(), 1);
+        const QByteArray out = process.readStdout();
+        QVERIFY2(out.contains("NETCONFIG_PROBE=a=b c\n"), out.constData());
+        QVERIFY(!out.contains("XDG_CONFIG_HOME")); // nothing inherited
+    }
+
+    void killReportsExitOnce()
+    {
+        CProcess process;
+        QSignalSpy exited(&process, &CProcess::processExited);
+        process.setArguments({QStringLiteral("sleep 60")});
+        QVERIFY(process.start());
+        QVERIFY(process.isRunning());
+        const qint64 pid = process.processIdentifier();
+        QVERIFY(pid > 0);
+        process.kill();
+        QTRY_COMPARE(exited.count(), 1);
+        QVERIFY(!process.isRunning());
+        QVERIFY(!process.normalExit());
+        QVERIFY(!processAlive(pid));
+        QTest::qWait(50);
+        QCOMPARE(exited.count(), 1);
+
+        // The same object starts again and reports the new run.
+        process.setArguments({QStringLiteral("printf ok")});
+        QVERIFY(process.start());
+        QTRY_COMPARE(exited.count(), 2);
+        QCOMPARE(process.readStdout(), QByteArray("ok"));
+    }
+
+    void cannotStart_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("unknown program") << QStringList{"no-such-program-here -x"};
+        QTest::newRow("no arguments") << QStringList{};
+        QTest::newRow("only blanks") << QStringList{"   "};
+        QTest::newRow("not executable") << QStringList{"/etc/hostname"};
+    }
+    void cannotStart()
+    {
+        QFETCH(QStringList, args);
+        CProcess process;
+        QSignalSpy exited(&process, &CProcess::processExited);
+        process.setArguments(args);
+        QVERIFY(!process.start());
+        QVERIFY(!process.isRunning());
+        QTest::qWait(20);
+        QCOMPARE(exited.count(), 0);
+    }
+
+    void secondStartWhileRunningIsRefused()
+    {
+        CProcess process;
+        process.setArguments({QStringLiteral("sleep 60")});
+        QVERIFY(process.start());
+        QVERIFY(!process.start());
+        process.kill();
+        QTRY_VERIFY(!process.isRunning());
+    }
+
+    void destructorKillsTheChild()
+    {
+        qint64 pid = 0;
+        bool signalled = false;
+        {
+            CProcess process;
+            connect(&process, &CProcess::processExited, this, [&] { signalled = true; });
+            process.setArguments({QStringLiteral("sleep 60")});
+            QVERIFY(process.start());
+            pid = process.processIdentifier();
+        }
+        QVERIFY(pid > 0);
+        QVERIFY(!processAlive(pid));
+        QVERIFY(!signalled); // the owner is going away; no signal reaches it
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProcess)
+#include "tst_process.moc"

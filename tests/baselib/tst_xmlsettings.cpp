@@ -1,0 +1,212 @@
+#include "xmlsettings.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestXmlSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString settingsPath() const { return m_Dir->filePath(QStringLiteral("netconfig/settings.xml")); }
+    void writeSettings(const QByteArray& content)
+    {
+        QDir().mkpath(m_Dir->filePath(QStringLiteral("netconfig")));
+        QFile f(settingsPath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    QByteArray read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_Dir;
+
+private slots:
+    void init() { m_Dir = std::make_unique<QTemporaryDir>(); }
+
+    void missingFileGivesDefaults()
+    {
+        CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+        QVERIFY(root.IsValid());
+        QVERIFY(root.GetBool(QStringLiteral("Netconfig_Utilities"), true));
+        QVERIFY(!root.GetBool(QStringLiteral("Netconfig_Utilities"), false));
+        QVERIFY(!root.GetFirstChildBlock(QStringLiteral("CNetConfigImpl")).IsValid());
+        QCOMPARE(root.GetText(QStringLiteral("x"), QStringLiteral("d")), QStringLiteral("d"));
+        // Reading alone creates nothing on disk.
+        QVERIFY(!QFile::exists(settingsPath()));
+    }
+
+    void valuesSurviveAReopen()
+    {
+        {
+            CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+            CXMLSettingsBlock block = root.GetFirstBlockForPath(QStringLiteral("CNetConfigImpl"));
+            QVERIFY(block.IsValid());
+            QVERIFY(block.PutText(QStringLiteral("NetConfigActiveAdapter"), QStringLiteral("2")));
+            QVERIFY(root.GetFirstBlockForPath(QStringLiteral("a/b/c"))
+                        .PutText(QStringLiteral("odd name <&>"), QStringLiteral(" spaced \"quoted\" & <tag> ")));
+            QVERIFY(root.PutText(QStringLiteral("blank"), QStringLiteral(" ")));
+            // Saved right away, not only at the end of the run.
+            QVERIFY(read(settingsPath()).contains("NetConfigActiveAdapter"));
+        }
+        CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+        QCOMPARE(root.GetFirstChildBlock(QStringLiteral("CNetConfigImpl")).GetText(QStringLiteral("NetConfigActiveAdapter")),
+                 QStringLiteral("2"));
+        CXMLSettingsBlock c = root.GetFirstChildBlock(QStringLiteral("a"))
+                                  .GetFirstChildBlock(QStringLiteral("b"))
+                                  .GetFirstChildBlock(QStringLiteral("c"));
+        QCOMPARE(c.GetText(QStringLiteral("odd name <&>")), QStringLiteral(" spaced \"quoted\" & <tag> "));
+        QCOMPARE(root.GetText(QStringLiteral("blank")), QStringLiteral(" "));
+        QCOMPARE(root.GetChildBlockNames(), (QStringList{"CNetConfigImpl", "a"}));
+    }
+
+    void pathFindsBeforeItCreates()
+    {
+        CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+        CXMLSettingsBlock first = root.GetFirstBlockForPath(QStringLiteral("x/y"));
+        first.PutText(QStringLiteral("v"), QStringLiteral("1"));
+        CXMLSettingsBlock again = root.GetFirstBlockForPath(QStringLiteral("/x//y/"));
+        QCOMPARE(again.GetText(QStringLiteral("v")), QStringLiteral("1"));
+        QCOMPARE(root.GetFirstChildBlock(QStringLiteral("x")).GetChildBlockNames(), QStringList{"y"});
+        QCOMPARE(root.GetFirstBlockForPath(QString()).GetChildBlockNames(), QStringList{"x"});
+    }
+
+    void deleteBlockItself()
+    {
+        CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+        CXMLSettingsBlock block = root.GetFirstBlockForPath(QStringLiteral("CNetConfigImpl"));
+        block.PutText(QStringLiteral("NetConfigActiveAdapter"), QStringLiteral("5"));
+        block.PutText(QStringLiteral("stale"), QStringLiteral("x"));
+        root.PutText(QStringLiteral("keep"), QStringLiteral("1"));
+
+        QVERIFY(block.DeleteBlock(QStringLiteral(".")));
+        QVERIFY(!block.IsValid());
+        QVERIFY(!block.PutText(QStringLiteral("late"), QStringLiteral("1")));
+        QVERIFY(!root.GetFirstChildBlock(QStringLiteral("CNetConfigImpl")).IsValid());
+
+        CXMLSettingsBlock fresh = root.GetFirstBlockForPath(QStringLiteral("CNetConfigImpl"));
+        QVERIFY(fresh.PutText(QStringLiteral("NetConfigActiveAdapter"), QStringLiteral("1")));
+        QCOMPARE(fresh.GetValueNames(), QStringList{"NetConfigActiveAdapter"});
+        QCOMPARE(root.GetText(QStringLiteral("keep")), QStringLiteral("1"));
+        QVERIFY(!root.DeleteBlock(QStringLiteral("nothing/here")));
+        QVERIFY(!read(settingsPath()).contains("stale"));
+    }
+
+    void getBool_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("def");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("false") << "false" << true << false;
+        QTest::newRow("0") << "0" << true << false;
+        QTest::newRow("No") << "No" << true << false;
+        QTest::newRow("true") << "true" << false << true;
+        QTest::newRow("1 padded") << " 1 " << false << true;
+        QTest::newRow("garbage keeps default t") << "maybe" << true << true;
+        QTest::newRow("garbage keeps default f") << "maybe" << false << false;
+        QTest::newRow("empty keeps default") << "" << true << true;
+    }
+    void getBool()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, def);
+        QFETCH(bool, expected);
+        CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+        root.PutText(QStringLiteral("Netconfig_Utilities"), text);
+        QCOMPARE(root.GetBool(QStringLiteral("Netconfig_Utilities"), def), expected);
+    }
+
+    void corruptFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("recovered"); // value of block "A" "v", or empty
+        QTest::newRow("binary") << QByteArray("\x01\x02\xff garbage") << QString();
+        QTest::newRow("wrong root") << QByteArray("<other><block name=\"A\"><value name=\"v\">1</value></block></other>")
+                                    << QString();
+        QTest::newRow("truncated") << QByteArray("<settings><block name=\"A\"><value name=\"v\">7</value></block>"
+                                                 "<block name=\"B\"><value na")
+                                   << QStringLiteral("7");
+        QTest::newRow("bad entity later") << QByteArray("<settings><block name=\"A\"><value name=\"v\">8</value>"
+                                                        "</block><value name=\"w\">&nope;</value></settings>")
+                                          << QStringLiteral("8");
+    }
+    void corruptFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, recovered);
+        writeSettings(content);
+        {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("damaged")));
+            CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+            QVERIFY(root.IsValid());
+            QCOMPARE(root.GetFirstChildBlock(QStringLiteral("A")).GetText(QStringLiteral("v")), recovered);
+            QVERIFY(root.GetBool(QStringLiteral("Netconfig_Utilities"), true));
+            // The damaged original is kept aside, byte for byte.
+            QCOMPARE(read(settingsPath() + QStringLiteral(".bad")), content);
+            QVERIFY(root.PutText(QStringLiteral("new"), QStringLiteral("1")));
+        }
+        CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+        QCOMPARE(root.GetText(QStringLiteral("new")), QStringLiteral("1"));
+        QCOMPARE(root.GetFirstChildBlock(QStringLiteral("A")).GetText(QStringLiteral("v")), recovered);
+    }
+
+    void emptyFileIsNotDamage()
+    {
+        writeSettings("  \n");
+        CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+        QVERIFY(root.IsValid());
+        QVERIFY(!QFile::exists(settingsPath() + QStringLiteral(".bad")));
+    }
+
+    void unwritableFolderFailsCleanly()
+    {
+        // A file where the settings folder should be.
+        QFile blocker(m_Dir->filePath(QStringLiteral("netconfig")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+        QVERIFY(root.IsValid());
+        QVERIFY(!root.PutText(QStringLiteral("a"), QStringLiteral("1")));
+        QCOMPARE(root.GetText(QStringLiteral("a")), QStringLiteral("1")); // kept for this run
+    }
+
+    void folderInPlaceOfTheFileIsLeftAlone()
+    {
+        QVERIFY(QDir().mkpath(settingsPath()));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot read")));
+        CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
+        QVERIFY(root.IsValid());
+        QVERIFY(!root.PutText(QStringLiteral("a"), QStringLiteral("1")));
+        QVERIFY(QFileInfo(settingsPath()).isDir());
+    }
+
+    void handlesShareOneDocument()
+    {
+        CXMLSettingsBlock one = CXMLSettingsBlock::OpenRoot(settingsPath());
+        CXMLSettingsBlock two = CXMLSettingsBlock::OpenRoot(settingsPath());
+        one.PutText(QStringLiteral("a"), QStringLiteral("1"));
+        two.PutText(QStringLiteral("b"), QStringLiteral("2"));
+        QCOMPARE(one.GetText(QStringLiteral("b")), QStringLiteral("2"));
+        const QByteArray saved = read(settingsPath());
+        QVERIFY(saved.contains("\"a\"") && saved.contains("\"b\""));
+    }
+
+    void invalidBlockIsHarmless()
+    {
+        CXMLSettingsBlock none;
+        QVERIFY(!none.IsValid());
+        QVERIFY(!none.GetFirstChildBlock(QStringLiteral("x")).IsValid());
+        QVERIFY(!none.GetFirstBlockForPath(QStringLiteral("x")).IsValid());
+        QCOMPARE(none.GetText(QStringLiteral("x"), QStringLiteral("d")), QStringLiteral("d"));
+        QVERIFY(none.GetBool(QStringLiteral("x"), true));
+        QVERIFY(!none.PutText(QStringLiteral("x"), QStringLiteral("1")));
+        QVERIFY(!none.DeleteBlock(QStringLiteral(".")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestXmlSettings)
+#include "tst_xmlsettings.moc"
