@@ -1,0 +1,79 @@
+#pragma once
+
+// Small hosts for controller tests: the sample host's registry, edited per
+// case (an adapter without gateway, with three addresses, none at all...)
+// and written into a TestEnv's host folder.
+
+#include "testenv.h"
+
+#include <winsys/hive.h>
+#include <winsys/host.h>
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class HostHive
+{
+public:
+    HostHive()
+    {
+        std::string error;
+        int line = 0;
+        m_Parsed = winsys::ParseHive(winsys::SampleHiveText(), m_Hive, &error, &line);
+    }
+
+    bool IsValid() const { return m_Parsed && !AdapterKeys().empty(); }
+    winsys::Hive& Hive() { return m_Hive; }
+
+    // Class keys of the adapters, in report order.
+    std::vector<std::string> AdapterKeys() const
+    {
+        std::vector<std::string> keys;
+        for (const winsys::AdapterRef& adapter : winsys::ListAdapters(m_Hive))
+            keys.push_back(adapter.classKey);
+        return keys;
+    }
+
+    std::string Guid(int adapter) const { return winsys::ListAdapters(m_Hive).at(adapter).guid; }
+    std::string TcpipKey(int adapter) const { return std::string(kTcpipInterfaces) + "\\" + Guid(adapter); }
+    std::string NetBTKey(int adapter) const { return std::string(kNetBTInterfaces) + "\\Tcpip_" + Guid(adapter); }
+
+    void RemoveAdapters()
+    {
+        for (const std::string& key : AdapterKeys())
+            m_Hive.DeleteKey(key);
+    }
+
+    // Makes adapter n a static one with the given addresses and gateways.
+    void SetStatic(int adapter, const std::vector<std::string>& addresses, const std::vector<std::string>& masks,
+                   const std::vector<std::string>& gateways)
+    {
+        const std::string key = TcpipKey(adapter);
+        m_Hive.SetDword(key, "EnableDHCP", 0);
+        m_Hive.SetMultiString(key, "IPAddress", addresses);
+        m_Hive.SetMultiString(key, "SubnetMask", masks);
+        m_Hive.SetMultiString(key, "DefaultGateway", gateways);
+        m_Hive.SetMultiString(key, "DefaultGatewayMetric", std::vector<std::string>(gateways.size(), "0"));
+    }
+
+    void SetString(const std::string& key, const std::string& name, const std::string& value)
+    {
+        m_Hive.SetString(key, name, value);
+    }
+
+    bool WriteTo(TestEnv& env) const
+    {
+        return env.writeHive(QString::fromStdString(winsys::FormatHive(m_Hive)));
+    }
+
+    static constexpr const char* kTcpipInterfaces = winsys::keys::kTcpipInterfaces;
+    static constexpr const char* kNetBTInterfaces = winsys::keys::kNetBTInterfaces;
+    static constexpr const char* kTcpipParameters = winsys::keys::kTcpipParameters;
+    static constexpr const char* kPendingName = winsys::keys::kComputerName;
+
+private:
+    winsys::Hive m_Hive;
+    bool m_Parsed = false;
+};
