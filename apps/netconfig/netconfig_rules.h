@@ -1,0 +1,36 @@
+#pragma once
+
+#include "networkcard.h"
+
+#include <QStringList>
+
+// Pure rules behind validation and applying, kept out of the dialog so that
+// they can be checked without a window or a host.
+
+// The strict test for a typed address: four numbers 0-255 of one to three
+// digits each, matched against the whole text.
+bool IsStrictAddress(const QString& text);
+
+// True when an address field should drop its first list entry: once the
+// dots are gone nothing is left, or the digits read as 0 (too large counts
+// as 0 too).
+bool IsBlankOrZeroAddress(const QString& text);
+
+// Mask against address: the first two octets of the address stay inside the
+// mask and the mask's octets never grow from left to right. Deliberately no
+// more than that (no contiguity check, octets three and four not compared).
+bool MaskFitsAddress(quint32 address, quint32 mask);
+
+// Identification fields count as changed only when they differ ignoring case.
+bool IdentityDiffers(const QString& field, const QString& remembered);
+
+// One queue entry: program and netsh parameters joined by ";".
+QString NetshEntry(const QString& parameters);
+
+// The netsh queues of the three apply phases for one adapter.
+QStringList BuildDNSCommands(const CNetworkCard& card);
+QStringList BuildWINSCommands(const CNetworkCard& card);
+QStringList BuildAddressCommands(const CNetworkCard& card);
+
+// Registry key (under HKEY_LOCAL_MACHINE) with the adapter's TCP/IP values.
+QString AdapterParametersKey(const QString& adapterName);

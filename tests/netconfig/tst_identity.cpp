@@ -1,0 +1,255 @@
+// Applying the identification page: computer name, workgroup or domain,
+// primary DNS suffix.
+#include "applytestutil.h"
+#include "netconfig_rules.h"
+
+using namespace applytest;
+
+namespace {
+
+const int kIdentificationPage = 2;
+
+} // namespace
+
+class TestIdentity : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void differsIgnoringCase_data();
+    void differsIgnoringCase();
+
+    void nothingChangedCallsNothing();
+    void caseOnlyChangeIsNotApplied();
+    void pendingComputerName();
+    void joinKnownDomain();
+    void joinWorkgroup();
+    void unknownDomainKeepsWorkgroup();
+    void refusedNameSkipsJoin();
+    void laterSuffixDecidesResult();
+    void suffixOnlyByOk();
+    void joinKeepsSuffixTypedWithIt();
+    void releaseErrorsAfterJoinDoNotFailIt();
+
+private:
+    void TypeIdentity(QLineEdit* field, const QString& text);
+    void SetSuffix(const QString& text);
+    QString HiveText() const { return m_Fx.env->readHive(); }
+    Fixture m_Fx;
+};
+
+void TestIdentity::init()
+{
+    // The DHCP adapter is shown: a join releases and renews its lease.
+    QVERIFY(m_Fx.Open(1));
+    m_Fx.dialog->SelectMainTab(kIdentificationPage);
+    QCOMPARE(m_Fx.dialog->ComputerName(), QStringLiteral("WS01"));
+    QCOMPARE(m_Fx.dialog->Workgroup(), QStringLiteral("WORKGROUP"));
+    QCOMPARE(m_Fx.dialog->DNSSuffix(), QStringLiteral("lan"));
+}
+
+void TestIdentity::cleanup()
+{
+    m_Fx.Close();
+}
+
+void TestIdentity::TypeIdentity(QLineEdit* field, const QString& text)
+{
+    QVERIFY(Type(field, text));
+    QCOMPARE(field->text(), text);
+}
+
+// The suffix field is read-only on the page; a loaded settings file fills it.
+void TestIdentity::SetSuffix(const QString& text)
+{
+    QVERIFY(!m_Fx.dialog->ledDNSSuffix->isEnabled());
+    m_Fx.dialog->ledDNSSuffix->setText(text);
+}
+
+void TestIdentity::differsIgnoringCase_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("remembered");
+    QTest::addColumn<bool>("differs");
+    QTest::newRow("equal") << "WS01" << "WS01" << false;
+    QTest::newRow("case only") << "ws01" << "WS01" << false;
+    QTest::newRow("different") << "WS02" << "WS01" << true;
+    QTest::newRow("emptied") << "" << "lan" << true;
+    QTest::newRow("both empty") << "" << "" << false;
+}
+
+void TestIdentity::differsIgnoringCase()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, remembered);
+    QFETCH(bool, differs);
+    QCOMPARE(IdentityDiffers(field, remembered), differs);
+}
+
+void TestIdentity::nothingChangedCallsNothing()
+{
+    const QString before = HiveText();
+    QVERIFY(m_Fx.dialog->ApplyIdentification());
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(HiveText(), before);
+}
+
+void TestIdentity::caseOnlyChangeIsNotApplied()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    const QString before = HiveText();
+    TypeIdentity(dlg.ledHostName, QStringLiteral("ws01"));
+    TypeIdentity(dlg.ledDomain, QStringLiteral("workgroup"));
+    QVERIFY(dlg.btnApply->isEnabled());
+    Click(dlg.btnApply);
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(HiveText(), before);
+    QCOMPARE(dlg.ComputerName(), QStringLiteral("WS01"));
+}
+
+void TestIdentity::pendingComputerName()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    TypeIdentity(dlg.ledHostName, QStringLiteral("WS99"));
+    Click(dlg.buttonOk);
+
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(dlg.ComputerName(), QStringLiteral("WS99"));
+    auto host = ReadHost();
+    QVERIFY(host);
+    QCOMPARE(host->ComputerName(), QStringLiteral("WS99"));
+    QCOMPARE(host->Workgroup(), QStringLiteral("WORKGROUP"));
+}
+
+void TestIdentity::joinKnownDomain()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    TypeIdentity(dlg.ledDomain, QStringLiteral("CORP"));
+    Click(dlg.btnApply);
+
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(dlg.Workgroup(), QStringLiteral("CORP"));
+    QCOMPARE(dlg.ledDomain->text(), QStringLiteral("CORP"));
+    QVERIFY(!dlg.btnApply->isEnabled());
+    // The lease was released and renewed: the adapter holds its offer again.
+    QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("10.0.0.23"));
+    auto host = ReadHost();
+    QVERIFY(host);
+    QCOMPARE(host->Workgroup(), QStringLiteral("CORP"));
+
+    // Remembered: a second apply does not join again.
+    const QString before = HiveText();
+    QVERIFY(dlg.ApplyIdentification());
+    QCOMPARE(HiveText(), before);
+}
+
+void TestIdentity::joinWorkgroup()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    TypeIdentity(dlg.ledDomain, QStringLiteral("OFFICE"));
+    Click(dlg.buttonOk);
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    auto host = ReadHost();
+    QVERIFY(host);
+    QCOMPARE(host->Workgroup(), QStringLiteral("OFFICE"));
+}
+
+void TestIdentity::unknownDomainKeepsWorkgroup()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    TypeIdentity(dlg.ledDomain, QStringLiteral("nowhere.example"));
+    Click(dlg.buttonOk);
+
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(ERROR_NO_SUCH_DOMAIN)});
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(dlg.Workgroup(), QStringLiteral("WORKGROUP"));
+    QCOMPARE(dlg.ledDomain->text(), QStringLiteral("nowhere.example"));
+    auto host = ReadHost();
+    QVERIFY(host);
+    QCOMPARE(host->Workgroup(), QStringLiteral("WORKGROUP"));
+}
+
+void TestIdentity::refusedNameSkipsJoin()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    // Longer than a NetBIOS name may be.
+    TypeIdentity(dlg.ledHostName, QStringLiteral("A-NAME-FAR-TOO-LONG-FOR-NETBIOS"));
+    TypeIdentity(dlg.ledDomain, QStringLiteral("OFFICE"));
+    QVERIFY(!dlg.ApplyIdentification());
+
+    QCOMPARE(QuarvelMsgBoxHistory().count(), 1);
+    QVERIFY(!QuarvelMsgBoxHistory().first().isEmpty());
+    QCOMPARE(dlg.ComputerName(), QStringLiteral("WS01"));
+    QCOMPARE(dlg.Workgroup(), QStringLiteral("WORKGROUP"));
+    auto host = ReadHost();
+    QVERIFY(host);
+    QCOMPARE(host->ComputerName(), QStringLiteral("WS01"));
+    QCOMPARE(host->Workgroup(), QStringLiteral("WORKGROUP"));
+}
+
+void TestIdentity::laterSuffixDecidesResult()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    TypeIdentity(dlg.ledHostName, QStringLiteral("A-NAME-FAR-TOO-LONG-FOR-NETBIOS"));
+    SetSuffix(QStringLiteral("corp.example"));
+    QVERIFY(dlg.ApplyIdentification());
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(dlg.DNSSuffix(), QStringLiteral("corp.example"));
+    QCOMPARE(dlg.ComputerName(), QStringLiteral("WS01"));
+}
+
+void TestIdentity::suffixOnlyByOk()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    SetSuffix(QStringLiteral("corp.example"));
+    QVERIFY(!dlg.btnApply->isEnabled());
+    Click(dlg.buttonOk);
+
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    auto host = ReadHost();
+    QVERIFY(host);
+    QCOMPARE(host->DNSSuffix(), QStringLiteral("corp.example"));
+
+    const QString before = HiveText();
+    QVERIFY(dlg.ApplyIdentification());
+    QCOMPARE(HiveText(), before);
+}
+
+void TestIdentity::joinKeepsSuffixTypedWithIt()
+{
+    // The renew after the join refreshes the page from the system; the
+    // suffix typed for the same apply must still be applied.
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    TypeIdentity(dlg.ledDomain, QStringLiteral("OFFICE"));
+    SetSuffix(QStringLiteral("office.example"));
+    Click(dlg.buttonOk);
+
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    auto host = ReadHost();
+    QVERIFY(host);
+    QCOMPARE(host->Workgroup(), QStringLiteral("OFFICE"));
+    QCOMPARE(host->DNSSuffix(), QStringLiteral("office.example"));
+}
+
+void TestIdentity::releaseErrorsAfterJoinDoNotFailIt()
+{
+    // With the static adapter shown, release and renew each report their own
+    // failure; the join itself went through.
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    m_Fx.Show(0);
+    dlg.SelectMainTab(kIdentificationPage);
+    TypeIdentity(dlg.ledDomain, QStringLiteral("OFFICE"));
+    QVERIFY(dlg.ApplyIdentification());
+    const QString notSupported = SystemText(ERROR_NOT_SUPPORTED);
+    QCOMPARE(QuarvelMsgBoxHistory(), (QStringList{notSupported, notSupported}));
+    QCOMPARE(dlg.Workgroup(), QStringLiteral("OFFICE"));
+}
+
+QTEST_MAIN(TestIdentity)
+#include "tst_identity.moc"
