@@ -82,7 +82,17 @@ Result MatchWords(const std::vector<std::string>& args, Words* words)
     return {};
 }
 
-bool StoreAddress(const std::string& value, std::string* out, bool allowNone, bool allowAll)
+// Interface addresses and gateways must be unicast; servers anything but
+// the unspecified and broadcast addresses.
+bool Usable(uint32_t ip, bool unicast)
+{
+    const uint32_t first = ip >> 24;
+    if (unicast)
+        return first != 0 && first != 127 && first < 224;
+    return ip != 0 && ip != 0xFFFFFFFFu;
+}
+
+bool StoreAddress(const std::string& value, std::string* out, bool unicast, bool allowNone, bool allowAll)
 {
     const std::string word = Lower(value);
     if ((allowNone && word == "none") || (allowAll && word == "all")) {
@@ -90,7 +100,7 @@ bool StoreAddress(const std::string& value, std::string* out, bool allowNone, bo
         return true;
     }
     uint32_t ip = 0;
-    if (!ParseIPv4(value, &ip))
+    if (!ParseIPv4(value, &ip) || !Usable(ip, unicast))
         return false;
     *out = FormatIPv4(ip);
     return true;
@@ -122,16 +132,16 @@ bool StoreField(Field field, const std::string& value, Command* cmd)
         cmd->source = ignored == "dhcp" ? Source::Dhcp : Source::Static;
         return true;
     case Field::Addr:
-        return StoreAddress(value, &cmd->addr, servers, servers);
+        return StoreAddress(value, &cmd->addr, !servers, servers, servers);
     case Field::Mask: {
         uint32_t mask = 0;
-        if (!ParseIPv4(value, &mask) || !IsValidMask(mask))
+        if (!ParseIPv4(value, &mask) || mask == 0 || !IsValidMask(mask))
             return false;
         cmd->mask = FormatIPv4(mask);
         return true;
     }
     case Field::Gateway:
-        return StoreAddress(value, &cmd->gateway, cmd->verb == Verb::Set, cmd->verb == Verb::Delete);
+        return StoreAddress(value, &cmd->gateway, true, cmd->verb == Verb::Set, cmd->verb == Verb::Delete);
     case Field::GwMetric:
         cmd->hasMetric = true;
         return ParseNumber(value, 0, 9999, &cmd->gwmetric);
@@ -157,7 +167,7 @@ Result BindParameters(const std::vector<std::string>& params, Command* cmd)
     for (size_t i = 0; i < params.size(); ++i) {
         const std::string& p = params[i];
         const size_t eq = p.find('=');
-        Field field;
+        Field field = Field::Name;
         std::string value;
         bool known = false;
         if (eq != std::string::npos && eq > 0)

@@ -1,0 +1,66 @@
+#include "netshapply.h"
+
+#include "netshtext.h"
+
+#include <winsys/host.h>
+
+#include <ctime>
+
+namespace netsh {
+
+namespace {
+
+bool NameMatches(const winsys::AdapterRef& a, const std::string& name)
+{
+    const std::string bare = a.guid.size() > 2 ? a.guid.substr(1, a.guid.size() - 2) : a.guid;
+    return (!a.connectionName.empty() && EqualNoCase(a.connectionName, name)) ||
+           (!a.description.empty() && EqualNoCase(a.description, name)) || EqualNoCase(a.guid, name) ||
+           EqualNoCase(bare, name);
+}
+
+}  // namespace
+
+Result FindAdapter(const winsys::Hive& hive, const std::string& name, Adapter* out)
+{
+    uint32_t wanted = 0;
+    const bool byIndex = ParseNumber(name, 0, 999999999, &wanted);
+    for (const winsys::AdapterRef& a : winsys::ListAdapters(hive)) {
+        if (byIndex ? a.ifIndex == wanted : NameMatches(a, name)) {
+            *out = Adapter{a.guid, std::string(winsys::keys::kTcpipInterfaces) + "\\" + a.guid,
+                           std::string(winsys::keys::kNetBTInterfaces) + "\\Tcpip_" + a.guid, a.ifIndex};
+            return {};
+        }
+    }
+    return {byIndex ? Status::NotFound : Status::BadInterface, {}};
+}
+
+Result Apply(winsys::Hive& hive, const Command& cmd, int64_t now)
+{
+    Adapter adapter;
+    Result r = FindAdapter(hive, cmd.iface, &adapter);
+    if (r.status != Status::Ok)
+        return r;
+    if (cmd.object == Object::Address)
+        return ApplyAddress(hive, adapter, cmd, now);
+    return ApplyServers(hive, adapter, cmd);
+}
+
+Result Run(const std::vector<std::string>& args)
+{
+    Command cmd;
+    Result r = Parse(args, &cmd);
+    if (r.status != Status::Ok)
+        return r;
+    Result applied{Status::HiveError, {}};
+    const int64_t now = int64_t(std::time(nullptr));
+    const uint32_t rc = winsys::ModifyHive([&](winsys::Hive& hive) -> uint32_t {
+        applied = Apply(hive, cmd, now);
+        return applied.status == Status::Ok ? 0 : 1;
+    });
+    // The change counts only when it reached the file.
+    if (rc != 0 && applied.status == Status::Ok)
+        applied.status = Status::HiveError;
+    return applied;
+}
+
+}  // namespace netsh

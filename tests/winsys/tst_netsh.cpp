@@ -1,0 +1,295 @@
+// netsh.exe run as a real process against a fresh sample host, read back
+// through the IP Helper calls.
+#include "testenv.h"
+
+#include <QtTest>
+
+#include <winsys.h>
+
+namespace {
+
+QString Netsh()
+{
+    return TestEnv::systemDir() + QStringLiteral("/netsh.exe");
+}
+
+QStringList Chain(const IP_ADDR_STRING* s, const QString& prefix, bool withMask)
+{
+    QStringList out;
+    for (; s; s = s->Next) {
+        const QString addr = QString::fromLatin1(s->IpAddress.String);
+        if (addr.isEmpty() || addr == QLatin1String("0.0.0.0"))
+            continue;
+        out << prefix + addr + (withMask ? "/" + QString::fromLatin1(s->IpMask.String) : QString());
+    }
+    return out;
+}
+
+// What the system reports for one adapter, one "kind value" line per fact.
+QStringList Observe(DWORD ifIndex)
+{
+    ULONG size = 0;
+    if (GetAdaptersInfo(nullptr, &size) != ERROR_BUFFER_OVERFLOW)
+        return {"GetAdaptersInfo sizing failed"};
+    QByteArray buffer(int(size), '\0');
+    auto* info = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
+    if (GetAdaptersInfo(info, &size) != ERROR_SUCCESS)
+        return {"GetAdaptersInfo failed"};
+    QStringList out;
+    for (const IP_ADAPTER_INFO* a = info; a; a = a->Next) {
+        if (a->Index != ifIndex)
+            continue;
+        out << QStringLiteral("dhcp %1").arg(a->DhcpEnabled ? 1 : 0);
+        out << Chain(&a->IpAddressList, "ip ", true) << Chain(&a->GatewayList, "gw ", false);
+        out << Chain(&a->PrimaryWinsServer, "wins ", false) << Chain(&a->SecondaryWinsServer, "wins ", false);
+    }
+    size = 0;
+    if (GetPerAdapterInfo(ifIndex, nullptr, &size) != ERROR_BUFFER_OVERFLOW)
+        return out << "GetPerAdapterInfo sizing failed";
+    QByteArray perBuffer(int(size), '\0');
+    auto* per = reinterpret_cast<IP_PER_ADAPTER_INFO*>(perBuffer.data());
+    if (GetPerAdapterInfo(ifIndex, per, &size) != ERROR_SUCCESS)
+        return out << "GetPerAdapterInfo failed";
+    return out << Chain(&per->DnsServerList, "dns ", false);
+}
+
+QStringList Only(const QStringList& facts, const QStringList& kinds)
+{
+    QStringList out;
+    for (const QString& f : facts) {
+        if (kinds.contains(f.section(' ', 0, 0)))
+            out << f;
+    }
+    return out;
+}
+
+// Runs one queue entry the way the application does: hidden, through the
+// shell, waiting for it; returns netsh's exit code (or -1 when it did not start).
+int RunThroughShell(const QString& parameters)
+{
+    const std::u16string file = u"netsh.exe", params = parameters.toStdU16String();
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_UNICODE;
+    info.lpFile = reinterpret_cast<LPCWSTR>(file.c_str());
+    info.lpParameters = reinterpret_cast<LPCWSTR>(params.c_str());
+    info.nShow = 0;
+    ShellExecuteExW(&info);
+    if (reinterpret_cast<quintptr>(info.hInstApp) <= 32 || !info.hProcess)
+        return -1;
+    WaitForSingleObject(info.hProcess, INFINITE);
+    DWORD code = 0;
+    const bool read = GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hProcess);
+    return read ? int(code) : -1;
+}
+
+QByteArray HiveBytes(const TestEnv& env)
+{
+    QFile file(env.hostDir() + "/registry.reg");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TestNetsh : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void applySequence_data();
+    void applySequence();
+    void automaticPrivateAddress();
+    void applicationTextsThroughShell();
+    void refusedLeavesHive_data();
+    void refusedLeavesHive();
+    void concurrentRunsAllLand();
+    void brokenHiveIsReported();
+};
+
+void TestNetsh::applySequence_data()
+{
+    QTest::addColumn<int>("ifIndex");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QList<int>>("exits");
+    // The facts of the kinds named here; a kind alone ("gw") says there is none of it.
+    QTest::addColumn<QStringList>("expected");
+
+    // The application's command sequences; the sample adapter 11 is static
+    // (192.168.1.5, gateway 192.168.1.1), adapter 14 takes a DHCP lease of 10.0.0.23.
+    QTest::newRow("static dns, two servers") << 11
+        << QStringList{"interface ip delete dns 11 all",
+                       "interface ip set dns 11 source=static addr=10.0.0.1 ddns=enabled register=primary",
+                       "interface ip add dns 11 addr=10.0.0.1", "interface ip add dns 11 addr=10.0.0.2"}
+        << QList<int>{0, 0, 1, 0} << QStringList{"dns 10.0.0.1", "dns 10.0.0.2"};
+    QTest::newRow("static dns, no server") << 11
+        << QStringList{"interface ip delete dns 11 all", "interface ip set dns 11 source=static addr=none ddns=enabled "}
+        << QList<int>{0, 0} << QStringList{"dns"};
+    QTest::newRow("dns to dhcp on a static adapter") << 11
+        << QStringList{"interface ip delete dns 11 addr=192.168.1.1", "interface ip delete dns 11 addr=10.0.0.1",
+                       "interface ip set dns 11 source=dhcp"}
+        << QList<int>{0, 0, 0} << QStringList{"dns"};
+    QTest::newRow("dns back to dhcp") << 14
+        << QStringList{"interface ip set dns 14 source=static addr=10.0.0.9 ddns=enabled register=primary",
+                       "interface ip delete dns 14 addr=10.0.0.9", "interface ip set dns 14 source=dhcp"}
+        << QList<int>{0, 0, 0} << QStringList{"dns 10.0.0.1"};
+    QTest::newRow("static wins, both") << 11
+        << QStringList{"interface ip set wins 11 source=static addr=10.0.0.8", "interface ip add wins 11 addr=10.0.0.9"}
+        << QList<int>{0, 0} << QStringList{"wins 10.0.0.8", "wins 10.0.0.9"};
+    QTest::newRow("static wins, secondary only") << 11
+        << QStringList{"interface ip set wins 11 source=static addr=none", "interface ip add wins 11 addr=10.0.0.9"}
+        << QList<int>{0, 0} << QStringList{"wins 10.0.0.9"};
+    QTest::newRow("wins back to dhcp") << 14
+        << QStringList{"interface ip set wins 14 source=static addr=10.0.0.8", "interface ip delete wins 14 addr=10.0.0.8",
+                       "interface ip set wins 14 source=dhcp"}
+        << QList<int>{0, 0, 0} << QStringList{"wins 10.0.0.2"};
+    QTest::newRow("static address, two gateways") << 11
+        << QStringList{"interface ip set address 11 source=static 192.168.2.5 255.255.255.0",
+                       "interface ip add address 11 gateway=192.168.2.1 gwmetric=0 ",
+                       "interface ip add address 11 gateway=192.168.2.254 gwmetric=0 "}
+        << QList<int>{0, 0, 0}
+        << QStringList{"dhcp 0", "ip 192.168.2.5/255.255.255.0", "gw 192.168.2.1", "gw 192.168.2.254"};
+    QTest::newRow("static address drops gateway") << 11
+        << QStringList{"interface ip set address 11 source=static 192.168.2.5 255.255.255.0"}
+        << QList<int>{0} << QStringList{"dhcp 0", "ip 192.168.2.5/255.255.255.0", "gw"};
+    QTest::newRow("dhcp adapter made static") << 14
+        << QStringList{"interface ip set address 14 source=static 10.0.0.50 255.255.255.0"}
+        << QList<int>{0} << QStringList{"dhcp 0", "ip 10.0.0.50/255.255.255.0", "gw"};
+    QTest::newRow("back to dhcp takes the offer") << 14
+        << QStringList{"interface ip set address 14 source=static 10.0.0.50 255.255.255.0",
+                       "interface ip delete address 14 addr=10.0.0.50", "interface ip set address 14 source=dhcp"}
+        << QList<int>{0, 0, 0} << QStringList{"dhcp 1", "ip 10.0.0.23/255.255.255.0", "gw 10.0.0.1"};
+    QTest::newRow("dhcp again on a dhcp adapter") << 14
+        << QStringList{"interface ip delete address 14 addr=10.0.0.23", "interface ip set address 14 source=dhcp"}
+        << QList<int>{1, 0} << QStringList{"dhcp 1", "ip 10.0.0.23/255.255.255.0"};
+    // Forms a person types.
+    QTest::newRow("by description, positional") << 11
+        << QStringList{"int ip set address \"Gigabit Ethernet Controller\" static 10.5.5.5 255.0.0.0 10.0.0.254 1"}
+        << QList<int>{0} << QStringList{"ip 10.5.5.5/255.0.0.0", "gw 10.0.0.254"};
+    QTest::newRow("ipv4 context") << 11
+        << QStringList{"interface ipv4 set dnsservers name=11 source=static address=10.7.7.7 register=none",
+                       "interface ipv4 add dnsservers name=11 address=10.7.7.8 index=1"}
+        << QList<int>{0, 0} << QStringList{"dns 10.7.7.8", "dns 10.7.7.7"};
+}
+
+void TestNetsh::applySequence()
+{
+    QFETCH(int, ifIndex);
+    QFETCH(QStringList, lines);
+    QFETCH(QList<int>, exits);
+    QFETCH(QStringList, expected);
+    TestEnv env;
+    QVERIFY(env.initSampleHost());
+    for (int i = 0; i < lines.size(); ++i) {
+        QString out;
+        const int code = env.runProgram(Netsh(), QProcess::splitCommand(lines[i]), &out);
+        QVERIFY2(code == exits[i], qPrintable(lines[i] + " -> " + QString::number(code) + ": " + out));
+    }
+    QStringList kinds;
+    for (const QString& e : expected)
+        kinds << e.section(' ', 0, 0);
+    expected.removeIf([](const QString& e) { return !e.contains(' '); });
+    QCOMPARE(Only(Observe(DWORD(ifIndex)), kinds), expected);
+}
+
+void TestNetsh::automaticPrivateAddress()
+{
+    TestEnv env;
+    QVERIFY(env.initSampleHost());
+    QCOMPARE(env.runProgram(Netsh(), {"interface", "ip", "delete", "address", "11", "addr=192.168.1.5"}), 0);
+    QCOMPARE(env.runProgram(Netsh(), {"interface", "ip", "set", "address", "11", "source=dhcp"}), 0);
+    const QStringList facts = Observe(11);
+    const QStringList ips = Only(facts, {"ip"});
+    QCOMPARE(ips.size(), 1);
+    QVERIFY2(QRegularExpression("^ip 169\\.254\\.\\d+\\.\\d+/255\\.255\\.0\\.0$").match(ips[0]).hasMatch(), qPrintable(ips[0]));
+    QCOMPARE(Only(facts, {"dhcp", "gw"}), QStringList{"dhcp 1"});
+}
+
+void TestNetsh::applicationTextsThroughShell()
+{
+    // The parameter texts exactly as the application builds them, trailing blanks included.
+    TestEnv env;
+    QVERIFY(env.initSampleHost());
+    const QStringList queue{"interface ip set address 11 source=static 192.168.7.5 255.255.255.0",
+                            "interface ip add address 11 gateway=192.168.7.1 gwmetric=0 ",
+                            "interface ip add address 11 gateway=192.168.7.254 gwmetric=0 ",
+                            "interface ip delete dns 11 all",
+                            "interface ip set dns 11 source=static addr=none ddns=enabled ",
+                            "interface ip set wins 11 source=static addr=none"};
+    for (const QString& parameters : queue)
+        QCOMPARE(RunThroughShell(parameters), 0);
+    QCOMPARE(Only(Observe(11), {"ip", "gw", "dns", "wins"}),
+             (QStringList{"ip 192.168.7.5/255.255.255.0", "gw 192.168.7.1", "gw 192.168.7.254"}));
+}
+
+void TestNetsh::refusedLeavesHive_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown command") << "interface ip frob dns 11" << "The following command was not found: interface ip frob dns 11.";
+    QTest::newRow("no such index") << "interface ip set address 99 source=dhcp" << "Element not found.";
+    QTest::newRow("no such name") << "interface ip set address name=eth0 source=dhcp" << "The filename, directory name, or volume label syntax is incorrect.";
+    QTest::newRow("mask missing") << "interface ip set address 11 source=static 10.1.2.3" << "One or more essential parameters were not entered.";
+    QTest::newRow("bad octet") << "interface ip set address 11 source=static 10.1.2.300 255.0.0.0" << "The parameter is incorrect.";
+    QTest::newRow("bad mask") << "interface ip set address 11 static 10.1.2.3 255.0.255.0" << "The parameter is incorrect.";
+    QTest::newRow("unknown tag") << "interface ip set dns 11 source=static addr=10.0.0.1 bogus=1" << "The parameter is incorrect.";
+    QTest::newRow("tag twice") << "interface ip set dns 11 source=static addr=10.0.0.1 source=dhcp" << "The parameter is incorrect.";
+    QTest::newRow("dns duplicate") << "interface ip add dns 11 addr=192.168.1.1" << "The object is already in the list.";
+    QTest::newRow("gateway duplicate") << "interface ip add address 11 gateway=192.168.1.1 gwmetric=0 " << "The object is already in the list.";
+    QTest::newRow("dns absent") << "interface ip delete dns 11 addr=1.2.3.4" << "Element not found.";
+    QTest::newRow("address absent") << "interface ip delete address 11 addr=1.2.3.4" << "Element not found.";
+    QTest::newRow("semicolon in value") << "interface ip add dns 11 addr=10.0.0.9;touch" << "The parameter is incorrect.";
+    QTest::newRow("nothing") << "" << "Usage: netsh";
+}
+
+void TestNetsh::refusedLeavesHive()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, message);
+    TestEnv env;
+    QVERIFY(env.initSampleHost());
+    const QByteArray before = HiveBytes(env);
+    QString out;
+    QCOMPARE(env.runProgram(Netsh(), QProcess::splitCommand(line), &out), 1);
+    QVERIFY2(out.startsWith(message), qPrintable(out));
+    QCOMPARE(HiveBytes(env), before);
+}
+
+void TestNetsh::concurrentRunsAllLand()
+{
+    TestEnv env;
+    QVERIFY(env.initSampleHost());
+    QList<QProcess*> runs;
+    QStringList expected{"dns 192.168.1.1", "dns 10.0.0.1"};
+    for (int i = 1; i <= 6; ++i) {
+        auto* p = new QProcess(this);
+        p->setProcessEnvironment(env.environment());
+        const QString server = QStringLiteral("10.1.0.%1").arg(i);
+        p->start(Netsh(), {"interface", "ip", "add", "dns", "11", "addr=" + server});
+        runs << p;
+        expected << "dns " + server;
+    }
+    for (QProcess* p : runs) {
+        QVERIFY(p->waitForFinished(60000));
+        QCOMPARE(p->exitCode(), 0);
+        delete p;
+    }
+    QStringList got = Only(Observe(11), {"dns"});
+    got.sort();
+    expected.sort();
+    QCOMPARE(got, expected);
+}
+
+void TestNetsh::brokenHiveIsReported()
+{
+    TestEnv env;
+    QVERIFY(env.writeHive("[HKEY_LOCAL_MACHINE\\SYSTEM]\r\n\"broken\"=dword:nothex\r\n"));
+    const QByteArray before = HiveBytes(env);
+    QString out;
+    QCOMPARE(env.runProgram(Netsh(), {"interface", "ip", "set", "dns", "11", "dhcp"}, &out), 1);
+    QVERIFY2(out.startsWith("The configuration registry database is corrupt."), qPrintable(out));
+    QCOMPARE(HiveBytes(env), before);
+}
+
+QTEST_GUILESS_MAIN(TestNetsh)
+#include "tst_netsh.moc"
