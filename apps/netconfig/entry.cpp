@@ -1,0 +1,208 @@
+#include "entry.h"
+
+#include "appimages.h"
+#include "baselib.h"
+#include "netconfigimpl.h"
+#include "ptr_t.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
+
+#include <winsys.h>
+
+namespace {
+
+const QStringList consoleSwitches = {"/console", "-console", "/c", "-c"};
+const QStringList loadSwitches = {"/load", "-load", "/l", "-l"};
+const QStringList saveSwitches = {"/save", "-save", "/s", "-s"};
+
+// Takes the argument after position i as a file name, or notes that it is missing.
+void TakeFileName(const QStringList& args, int i, QString& file, bool& missing)
+{
+    if (i + 1 < args.count())
+        file = args.at(i + 1);
+    else
+        missing = true;
+}
+
+QStringList ArgumentsOf(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+// True when process matches text (already upper-cased) by image name or id.
+bool ProcessMatches(const PROCESSENTRY32W& entry, const QString& upperText)
+{
+    const QString image = QString::fromUtf16(reinterpret_cast<const char16_t*>(entry.szExeFile));
+    return image.toUpper().contains(upperText) || upperText == QString::number(entry.th32ProcessID);
+}
+
+// Walks the snapshot from entry on; only processes this one may terminate
+// are looked at. True when nothing matched or the match was terminated.
+bool TerminateFirstMatch(HANDLE snapshot, PROCESSENTRY32W& entry, const QString& upperText)
+{
+    do {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+        if (!process)
+            continue;
+        const bool matches = ProcessMatches(entry, upperText);
+        const BOOL terminated = matches ? TerminateProcess(process, 0) : FALSE;
+        CloseHandle(process);
+        if (matches)
+            return terminated != FALSE;
+    } while (Process32NextW(snapshot, &entry));
+    return true;
+}
+
+void TearDown(ptr_t<CNetConfigImpl>& dialog, QTranslator*& translator)
+{
+    delete dialog.release();
+    if (translator) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+        translator = nullptr;
+    }
+    BaseLibDone(true);
+}
+
+CQuarvelApp* QuarvelApp()
+{
+    return qobject_cast<CQuarvelApp*>(QCoreApplication::instance());
+}
+
+// Hides the utilities page when the settings say so and selects the row
+// that was current when the program last ended.
+void ApplyAppSettings(CNetConfigImpl& dialog)
+{
+    QString remembered = QStringLiteral("0");
+    if (CQuarvelApp* app = QuarvelApp()) {
+        CXMLSettingsBlock settings = app->GetAppSettings();
+        if (!settings.GetBool(QStringLiteral("Netconfig_Utilities"), true))
+            dialog.HideUtilitiesPage();
+        const CXMLSettingsBlock block = settings.GetFirstChildBlock(QStringLiteral("CNetConfigImpl"));
+        if (block.IsValid())
+            remembered = block.GetText(QStringLiteral("NetConfigActiveAdapter"), QStringLiteral("0"));
+    }
+    bool ok = false;
+    uint row = remembered.toUInt(&ok, 10);
+    if (!ok)
+        row = 0;
+    // A row beyond the adapters (one has gone since the last run) is
+    // reported by SelectAdapter, which then shows the first adapter.
+    dialog.SelectAdapter(int(row));
+}
+
+void StoreAdapterRow(CNetConfigImpl& dialog)
+{
+    CQuarvelApp* app = QuarvelApp();
+    if (!app)
+        return;
+    const QString row = QStringLiteral("%1").arg(dialog.CurrentAdapterIndex());
+    CXMLSettingsBlock settings = app->GetAppSettings();
+    CXMLSettingsBlock old = settings.GetFirstChildBlock(QStringLiteral("CNetConfigImpl"));
+    if (old.IsValid())
+        old.DeleteBlock(QStringLiteral("."));
+    CXMLSettingsBlock block = settings.GetFirstBlockForPath(QStringLiteral("CNetConfigImpl"));
+    if (block.IsValid())
+        block.PutText(QStringLiteral("NetConfigActiveAdapter"), row);
+}
+
+// Load and save together, or a switch without its file, run nothing.
+void RunConsoleAction(CNetConfigImpl& dialog, const CommandLineSwitches& switches)
+{
+    if (switches.load) {
+        if (!switches.save && !switches.missingFile)
+            dialog.RunConsoleCommand(switches.loadFile, true);
+    } else if (switches.save && !switches.missingFile) {
+        dialog.RunConsoleCommand(switches.saveFile, false);
+    }
+}
+
+} // namespace
+
+CommandLineSwitches ScanCommandLine(const QStringList& args)
+{
+    CommandLineSwitches result;
+    for (int i = 0; i < args.count(); ++i) {
+        const QString& arg = args.at(i);
+        if (consoleSwitches.contains(arg)) {
+            result.console = true;
+        } else if (loadSwitches.contains(arg)) {
+            result.load = true;
+            TakeFileName(args, i, result.loadFile, result.missingFile);
+        } else if (saveSwitches.contains(arg)) {
+            result.save = true;
+            TakeFileName(args, i, result.saveFile, result.missingFile);
+        }
+    }
+    return result;
+}
+
+bool IsKillCommand(const QStringList& args)
+{
+    return args.count() >= 2 && args.first() == QLatin1String("-kill");
+}
+
+bool KillProcessByName(const QString& text)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    if (!Process32FirstW(snapshot, &entry)) {
+        CloseHandle(snapshot);
+        return false;
+    }
+    // An empty text would be contained in every name: it names no process.
+    const QString upperText = text.toUpper();
+    bool result = true;
+    if (!upperText.isEmpty())
+        result = TerminateFirstMatch(snapshot, entry, upperText);
+    CloseHandle(snapshot);
+    return result;
+}
+
+int NetConfigMain(int argc, char** argv)
+{
+    const QStringList args = ArgumentsOf(argc, argv);
+    if (IsKillCommand(args))
+        return KillProcessByName(args.at(1)) ? 1 : 0;
+    const CommandLineSwitches switches = ScanCommandLine(args);
+
+    if (BaseLibInit(argc, argv, 0, 0) != 0)
+        return 0;
+    QTranslator* translator = nullptr;
+    if (!switches.console) {
+        InstallTranslator(GetAppBaseModuleName(), nullptr, &translator);
+        QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit);
+    }
+
+    ptr_t<CNetConfigImpl> dialog(new CNetConfigImpl(nullptr, "NetConfigImpl", false, {}));
+    dialog->setWindowIcon(AppIcon(QStringLiteral("networks_small")));
+    dialog->setWindowTitle(CNetConfigImpl::tr("Network Configuration"));
+
+    if (const unsigned long code = dialog->ReadConfiguration()) {
+        dialog->ShowSystemError(code);
+        TearDown(dialog, translator);
+        return 1;
+    }
+    // argv as the application left it: Qt's own options are gone by now.
+    if (!switches.console && argc > 1 && qstrcmp(argv[1], "-kill") != 0)
+        dialog->ReadSettings(QString::fromLocal8Bit(argv[1]));
+    ApplyAppSettings(*dialog);
+
+    if (switches.console) {
+        RunConsoleAction(*dialog, switches);
+    } else {
+        dialog->show();
+        QCoreApplication::exec();
+    }
+
+    StoreAdapterRow(*dialog);
+    TearDown(dialog, translator);
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the switches of one command line ask for. File names are the
+// arguments that followed a load or save switch.
+struct CommandLineSwitches
+{
+    bool console = false;
+    bool load = false;
+    bool save = false;
+    bool missingFile = false; // a load or save switch was the last argument
+    QString loadFile;
+    QString saveFile;
+};
+
+// Scans the arguments after the program name. Whole, case-sensitive matches
+// only; an argument taken as a file name is scanned as a switch as well.
+CommandLineSwitches ScanCommandLine(const QStringList& args);
+
+// Kill mode: "-kill" first and something after it.
+bool IsKillCommand(const QStringList& args);
+
+// Terminates the first process whose executable name contains text (case
+// ignored) or whose decimal id equals text. True when it was terminated or
+// when nothing matched; false when the process list cannot be read or the
+// termination failed.
+bool KillProcessByName(const QString& text);
+
+// The whole program: returns the process exit code.
+int NetConfigMain(int argc, char** argv);
