@@ -1,0 +1,48 @@
+#pragma once
+
+// Reads an emulated host's registry back after the program changed it: one
+// line per adapter with what netsh wrote (static addresses, gateways, DNS
+// and WINS servers in their stored order).
+
+#include "hosthive.h"
+
+#include <QStringList>
+
+namespace hoststate {
+
+inline QString JoinStrings(const std::vector<std::string>& parts)
+{
+    QStringList list;
+    for (const std::string& part : parts)
+        list << QString::fromStdString(part);
+    return list.join(QLatin1Char(','));
+}
+
+// Empty when the host's registry cannot be parsed.
+inline QStringList Adapters(const TestEnv& env)
+{
+    HostHive host;
+    std::string error;
+    int line = 0;
+    if (!winsys::ParseHive(env.readHive().toStdString(), host.Hive(), &error, &line))
+        return {};
+    const winsys::Hive& hive = host.Hive();
+    QStringList adapters;
+    for (int i = 0; i < int(host.AdapterKeys().size()); ++i) {
+        const std::string tcpip = host.TcpipKey(i);
+        const bool dhcp = hive.GetDword(tcpip, "EnableDHCP", 0) != 0;
+        QString text = QStringLiteral("dhcp=%1").arg(int(dhcp));
+        if (!dhcp)
+            text += QStringLiteral(" ip=%1 mask=%2 gw=%3")
+                        .arg(JoinStrings(hive.GetMultiString(tcpip, "IPAddress")),
+                             JoinStrings(hive.GetMultiString(tcpip, "SubnetMask")),
+                             JoinStrings(hive.GetMultiString(tcpip, "DefaultGateway")));
+        text += QStringLiteral(" dns=%1 wins=%2")
+                    .arg(QString::fromStdString(hive.GetString(tcpip, "NameServer")),
+                         JoinStrings(hive.GetMultiString(host.NetBTKey(i), "NameServerList")));
+        adapters << text;
+    }
+    return adapters;
+}
+
+} // namespace hoststate

@@ -1,0 +1,75 @@
+#pragma once
+
+// Helpers shared by the settings-file and address-list tests: file text in
+// and out, and one readable line per adapter record for comparisons.
+
+#include "networkcard.h"
+
+#include <QFile>
+#include <QStringList>
+
+namespace settingstest {
+
+inline bool WriteText(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+}
+
+// The file's non-blank lines without line ends: what the format fixes,
+// leaving line endings and blank lines to the INI writer.
+inline QStringList IniLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<cannot open %1>").arg(path)};
+    QStringList lines;
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).remove(QLatin1Char('\r'));
+        if (!line.trimmed().isEmpty())
+            lines << line;
+    }
+    return lines;
+}
+
+inline CIPAddressList Ips(const QStringList& texts)
+{
+    CIPAddressList list;
+    for (const QString& text : texts)
+        list.append(CIPAddress(text));
+    return list;
+}
+
+inline QString Join(const CIPAddressList& list)
+{
+    QStringList texts;
+    for (const CIPAddress& address : list)
+        texts << address.ToString();
+    return texts.join(QLatin1Char(','));
+}
+
+// Every field the settings file and the address lists can touch.
+inline QString Describe(const CNetworkCard& card)
+{
+    return QStringLiteral("dhcp=%1 ip=%2 mask=%3 gw=[%4] dnsAuto=%5 dns=[%6] winsAuto=%7 wins=%8,%9 "
+                          "changed=%10%11%12")
+        .arg(int(card.m_DHCPEnabled))
+        .arg(card.m_IPAddress.ToString(), card.m_SubnetMask.ToString(), Join(card.m_Gateways))
+        .arg(int(card.m_DNSAuto))
+        .arg(Join(card.m_DNSServers))
+        .arg(int(card.m_WINSAuto))
+        .arg(card.m_PrimaryWINS.ToString(), card.m_SecondaryWINS.ToString())
+        .arg(card.m_AddressChanged ? QStringLiteral("A") : QStringLiteral("-"))
+        .arg(card.m_DNSChanged ? QStringLiteral("D") : QStringLiteral("-"))
+        .arg(card.m_WINSChanged ? QStringLiteral("W") : QStringLiteral("-"));
+}
+
+inline QStringList DescribeAll(const CNetworkCardList& cards)
+{
+    QStringList lines;
+    for (const CNetworkCard& card : cards)
+        lines << Describe(card);
+    return lines;
+}
+
+} // namespace settingstest
