@@ -1,0 +1,51 @@
+#pragma once
+
+// Drives the modal map-drive dialog from a test: the action runs once the
+// dialog is on screen, inside its own event loop.
+
+#include "mapdrive.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+
+inline CMapDriveDialog* ShownMapDriveDialog()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<CMapDriveDialog*>(widget);
+        if (dialog && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
+// Polls for the dialog (for a few seconds at most) and hands it to action.
+inline void WhenMapDriveDialogShown(const std::function<void(CMapDriveDialog*)>& action)
+{
+    auto* timer = new QTimer;
+    auto attempts = std::make_shared<int>(500);
+    QObject::connect(timer, &QTimer::timeout, [timer, attempts, action] {
+        CMapDriveDialog* dialog = ShownMapDriveDialog();
+        if (!dialog && --*attempts > 0)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (dialog)
+            action(dialog);
+    });
+    timer->start(10);
+}
+
+// Fills the dialog and presses Finish.
+inline void FillAndFinish(CMapDriveDialog* dialog, const QString& letter, const QString& folder, bool reconnect)
+{
+    dialog->driveCombo()->setCurrentIndex(dialog->driveCombo()->findText(letter));
+    dialog->folderEdit()->setText(folder);
+    dialog->reconnectBox()->setChecked(reconnect);
+    dialog->finishButton()->click();
+}
