@@ -233,7 +233,7 @@ private slots:
         DWORD rc = 1;
         QCOMPARE(DnsOf(11, &rc), QStringList{""});   // the list's head exists, empty
         ULONG size = 0;
-        QCOMPARE(GetPerAdapterInfo(99, nullptr, &size), DWORD(ERROR_NOT_FOUND));
+        QCOMPARE(GetPerAdapterInfo(99, nullptr, &size), DWORD(ERROR_NO_DATA));
         QCOMPARE(GetPerAdapterInfo(11, nullptr, nullptr), DWORD(ERROR_INVALID_PARAMETER));
     }
 

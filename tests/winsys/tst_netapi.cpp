@@ -272,10 +272,10 @@ private slots:
         QTest::newRow("fifteen characters") << netbios << "ABCDEFGHIJKLMNO" << 0u << "ABCDEFGHIJKLMNO";
         QTest::newRow("sixteen characters") << netbios << "ABCDEFGHIJKLMNOP" << uint(ERROR_INVALID_PARAMETER) << "";
         QTest::newRow("empty") << netbios << "" << uint(ERROR_INVALID_PARAMETER) << "";
-        QTest::newRow("blank") << netbios << "my pc" << uint(ERROR_INVALID_COMPUTERNAME) << "";
-        QTest::newRow("star") << netbios << "a*b" << uint(ERROR_INVALID_COMPUTERNAME) << "";
-        QTest::newRow("backslash") << netbios << "a\\b" << uint(ERROR_INVALID_COMPUTERNAME) << "";
-        QTest::newRow("digits only") << netbios << "1234" << uint(ERROR_INVALID_COMPUTERNAME) << "";
+        QTest::newRow("blank") << netbios << "my pc" << uint(ERROR_INVALID_PARAMETER) << "";
+        QTest::newRow("star") << netbios << "a*b" << uint(ERROR_INVALID_PARAMETER) << "";
+        QTest::newRow("backslash") << netbios << "a\\b" << uint(ERROR_INVALID_PARAMETER) << "";
+        QTest::newRow("digits only") << netbios << "1234" << uint(ERROR_INVALID_PARAMETER) << "";
         QTest::newRow("suffix") << domain << "corp.example.com" << 0u << "corp.example.com";
         QTest::newRow("suffix cleared") << domain << "" << 0u << "";
         QTest::newRow("bad suffix") << domain << "corp..example" << uint(ERROR_INVALID_DOMAINNAME) << "";

@@ -17,7 +17,8 @@ DWORD SetName(COMPUTER_NAME_FORMAT type, const std::string& name)
 {
     DWORD check = 0;
     switch (type) {
-    case ComputerNamePhysicalNetBIOS: check = CheckNetbiosName(name); break;
+    // Windows documents ERROR_INVALID_PARAMETER for any NetBIOS name it refuses.
+    case ComputerNamePhysicalNetBIOS: check = CheckNetbiosName(name) ? ERROR_INVALID_PARAMETER : 0; break;
     case ComputerNamePhysicalDnsHostname: check = CheckDnsHostname(name); break;
     case ComputerNamePhysicalDnsDomain: check = CheckDnsDomain(name); break;
     default: return ERROR_INVALID_PARAMETER;

@@ -111,7 +111,7 @@ DWORD WINAPI GetPerAdapterInfo(ULONG IfIndex, PIP_PER_ADAPTER_INFO pPerAdapterIn
         return code;
     const AdapterState* a = table->ByIndex(IfIndex);
     if (!a)
-        return ERROR_NOT_FOUND;
+        return ERROR_NO_DATA;   // what Windows answers for an index no adapter has
     const size_t servers = a->dns.empty() ? 1 : a->dns.size();
     const size_t needed = sizeof(IP_PER_ADAPTER_INFO) + (servers - 1) * sizeof(IP_ADDR_STRING);
     if (!pPerAdapterInfo || *pOutBufLen < needed) {

@@ -21,6 +21,22 @@ namespace winsys {
 namespace {
 
 std::mutex g_TableMutex;
+
+// Codes given to TerminateProcess by pid: a process ends with its code
+// whichever handle terminated it, as on Windows.
+std::mutex g_TerminateMutex;
+std::map<pid_t, UINT> g_TerminateCodes;
+
+bool TerminateCodeOf(pid_t pid, UINT* code)
+{
+    std::lock_guard<std::mutex> guard(g_TerminateMutex);
+    const auto it = g_TerminateCodes.find(pid);
+    if (it == g_TerminateCodes.end())
+        return false;
+    *code = it->second;
+    return true;
+}
+
 std::map<HANDLE, std::shared_ptr<KernelObject>>& Table()
 {
     static auto* table = new std::map<HANDLE, std::shared_ptr<KernelObject>>;
@@ -54,6 +70,10 @@ bool ProcGone(pid_t pid)
 ProcessObject::ProcessObject(pid_t pid, bool child) : m_Pid(pid), m_Child(child)
 {
     m_PidFd = OpenPidFd(pid);
+    if (child) {   // a new process: a code left for an earlier one with this pid is not its
+        std::lock_guard<std::mutex> guard(g_TerminateMutex);
+        g_TerminateCodes.erase(pid);
+    }
 }
 
 ProcessObject::~ProcessObject()
@@ -118,6 +138,9 @@ DWORD ProcessObject::ExitCode()
         return STILL_ACTIVE;
     if (m_Terminated)
         return m_TerminateCode;
+    UINT code = 0;
+    if (WIFSIGNALED(m_Status) && WTERMSIG(m_Status) == SIGKILL && TerminateCodeOf(m_Pid, &code))
+        return code;
     if (WIFEXITED(m_Status))
         return DWORD(WEXITSTATUS(m_Status));
     if (WIFSIGNALED(m_Status))
@@ -134,6 +157,8 @@ DWORD ProcessObject::Terminate(UINT code)
         return errno == EPERM ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
     m_Terminated = true;
     m_TerminateCode = code;
+    std::lock_guard<std::mutex> codes(g_TerminateMutex);
+    g_TerminateCodes[m_Pid] = code;
     return 0;
 }
 

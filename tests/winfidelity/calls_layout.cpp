@@ -1,0 +1,235 @@
+// Structure layouts, constants and prototypes as the application relies on
+// them. Sizes and offsets are the 64-bit SDK's; the constants are printed so
+// that the emulation's can be compared with the SDK's value by value.
+#include "calls.h"
+
+#include <cstddef>
+#include <type_traits>
+
+namespace winfidelity {
+
+namespace {
+
+// The SDK's documented prototype: both builds compile only when every
+// parameter and the result have the same type.
+// (WINAPI is left out: a 64-bit target has a single calling convention.)
+#define WF_PROTOTYPE(function, ...) static_assert(std::is_same<decltype(function), __VA_ARGS__>::value, #function)
+
+WF_PROTOTYPE(GetAdaptersInfo, DWORD(PIP_ADAPTER_INFO, PULONG));
+WF_PROTOTYPE(GetPerAdapterInfo, DWORD(ULONG, PIP_PER_ADAPTER_INFO, PULONG));
+WF_PROTOTYPE(GetInterfaceInfo, DWORD(PIP_INTERFACE_INFO, PULONG));
+WF_PROTOTYPE(IpReleaseAddress, DWORD(PIP_ADAPTER_INDEX_MAP));
+WF_PROTOTYPE(IpRenewAddress, DWORD(PIP_ADAPTER_INDEX_MAP));
+WF_PROTOTYPE(RegOpenKeyA, LSTATUS(HKEY, LPCSTR, PHKEY));
+WF_PROTOTYPE(RegCreateKeyExA,
+             LSTATUS(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY, LPDWORD));
+WF_PROTOTYPE(RegQueryValueExA, LSTATUS(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD));
+WF_PROTOTYPE(RegSetValueExA, LSTATUS(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD));
+WF_PROTOTYPE(RegEnumKeyExA, LSTATUS(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPSTR, LPDWORD, PFILETIME));
+WF_PROTOTYPE(RegDeleteKeyA, LSTATUS(HKEY, LPCSTR));
+WF_PROTOTYPE(RegCloseKey, LSTATUS(HKEY));
+WF_PROTOTYPE(NetUseEnum, NET_API_STATUS(LMSTR, DWORD, LPBYTE*, DWORD, LPDWORD, LPDWORD, LPDWORD));
+WF_PROTOTYPE(NetApiBufferFree, NET_API_STATUS(LPVOID));
+WF_PROTOTYPE(NetRenameMachineInDomain, NET_API_STATUS(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, DWORD));
+WF_PROTOTYPE(NetGetJoinInformation, NET_API_STATUS(LPCWSTR, LPWSTR*, PNETSETUP_JOIN_STATUS));
+WF_PROTOTYPE(NetJoinDomain, NET_API_STATUS(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, DWORD));
+WF_PROTOTYPE(NetUnjoinDomain, NET_API_STATUS(LPCWSTR, LPCWSTR, LPCWSTR, DWORD));
+WF_PROTOTYPE(WNetAddConnection2W, DWORD(LPNETRESOURCEW, LPCWSTR, LPCWSTR, DWORD));
+WF_PROTOTYPE(WNetCancelConnection2W, DWORD(LPCWSTR, DWORD, BOOL));
+WF_PROTOTYPE(WNetCancelConnection2A, DWORD(LPCSTR, DWORD, BOOL));
+WF_PROTOTYPE(WNetGetLastErrorW, DWORD(LPDWORD, LPWSTR, DWORD, LPWSTR, DWORD));
+WF_PROTOTYPE(CreateToolhelp32Snapshot, HANDLE(DWORD, DWORD));
+WF_PROTOTYPE(Process32FirstW, BOOL(HANDLE, LPPROCESSENTRY32W));
+WF_PROTOTYPE(Process32NextW, BOOL(HANDLE, LPPROCESSENTRY32W));
+WF_PROTOTYPE(OpenProcess, HANDLE(DWORD, BOOL, DWORD));
+WF_PROTOTYPE(TerminateProcess, BOOL(HANDLE, UINT));
+WF_PROTOTYPE(CloseHandle, BOOL(HANDLE));
+WF_PROTOTYPE(SetComputerNameExW, BOOL(COMPUTER_NAME_FORMAT, LPCWSTR));
+WF_PROTOTYPE(SetComputerNameExA, BOOL(COMPUTER_NAME_FORMAT, LPCSTR));
+WF_PROTOTYPE(GetComputerNameExW, BOOL(COMPUTER_NAME_FORMAT, LPWSTR, LPDWORD));
+WF_PROTOTYPE(WaitForSingleObject, DWORD(HANDLE, DWORD));
+WF_PROTOTYPE(GetExitCodeProcess, BOOL(HANDLE, LPDWORD));
+WF_PROTOTYPE(GetLastError, DWORD());
+WF_PROTOTYPE(SetLastError, void(DWORD));
+WF_PROTOTYPE(LocalFree, HLOCAL(HLOCAL));
+WF_PROTOTYPE(GetSystemDirectoryW, UINT(LPWSTR, UINT));
+WF_PROTOTYPE(GetCurrentProcessId, DWORD());
+WF_PROTOTYPE(ShellExecuteExW, BOOL(SHELLEXECUTEINFOW*));
+
+// va_list carries an attribute in the SDK build that a template argument
+// drops, so this one is checked by assignment, which needs the same type too.
+[[maybe_unused]] DWORD (*const kFormatMessageA)(DWORD, LPCVOID, DWORD, DWORD, LPSTR, DWORD, va_list*) = &FormatMessageA;
+
+// The application's own pointer type must accept the shell's function.
+static_assert(std::is_same<decltype(&ShellExecuteExW), PFN_ShellExecuteExW>::value, "PFN_ShellExecuteExW");
+
+void Size(Report& report, const char* name, size_t actual, size_t expected)
+{
+    report.Add(std::string("sizeof.") + name, 0, actual, 0, actual == expected,
+               "the 64-bit SDK's size is " + std::to_string(expected));
+}
+
+void Offset(Report& report, const char* name, size_t actual, size_t expected)
+{
+    report.Add(std::string("offsetof.") + name, 0, actual, 0, actual == expected,
+               "the 64-bit SDK's offset is " + std::to_string(expected));
+}
+
+void Constant(Report& report, const char* name, unsigned long long value)
+{
+    report.Add(std::string("const.") + name, 0, value, 0);
+}
+
+#define WF_SIZE(type, expected) Size(report, #type, sizeof(type), expected)
+#define WF_OFFSET(type, field, expected) Offset(report, #type "." #field, offsetof(type, field), expected)
+
+void CheckScalarSizes(Report& report)
+{
+    WF_SIZE(WCHAR, 2);
+    WF_SIZE(DWORD, 4);
+    WF_SIZE(ULONG, 4);
+    WF_SIZE(LONG, 4);
+    WF_SIZE(UINT, 4);
+    WF_SIZE(BOOL, 4);
+    WF_SIZE(HANDLE, 8);
+    WF_SIZE(HKEY, 8);
+    WF_SIZE(ULONG_PTR, 8);
+    WF_SIZE(time_t, 8);
+    WF_SIZE(COMPUTER_NAME_FORMAT, 4);
+    WF_SIZE(NETSETUP_JOIN_STATUS, 4);
+}
+
+void CheckIpHelperLayouts(Report& report)
+{
+    WF_SIZE(IP_ADDRESS_STRING, 16);
+    WF_SIZE(IP_ADDR_STRING, 48);
+    WF_OFFSET(IP_ADDR_STRING, IpAddress, 8);
+    WF_OFFSET(IP_ADDR_STRING, IpMask, 24);
+    WF_OFFSET(IP_ADDR_STRING, Context, 40);
+    WF_SIZE(IP_ADAPTER_INFO, 704);
+    WF_OFFSET(IP_ADAPTER_INFO, ComboIndex, 8);
+    WF_OFFSET(IP_ADAPTER_INFO, AdapterName, 12);
+    WF_OFFSET(IP_ADAPTER_INFO, Description, 272);
+    WF_OFFSET(IP_ADAPTER_INFO, AddressLength, 404);
+    WF_OFFSET(IP_ADAPTER_INFO, Address, 408);
+    WF_OFFSET(IP_ADAPTER_INFO, Index, 416);
+    WF_OFFSET(IP_ADAPTER_INFO, Type, 420);
+    WF_OFFSET(IP_ADAPTER_INFO, DhcpEnabled, 424);
+    WF_OFFSET(IP_ADAPTER_INFO, CurrentIpAddress, 432);
+    WF_OFFSET(IP_ADAPTER_INFO, IpAddressList, 440);
+    WF_OFFSET(IP_ADAPTER_INFO, GatewayList, 488);
+    WF_OFFSET(IP_ADAPTER_INFO, DhcpServer, 536);
+    WF_OFFSET(IP_ADAPTER_INFO, HaveWins, 584);
+    WF_OFFSET(IP_ADAPTER_INFO, PrimaryWinsServer, 592);
+    WF_OFFSET(IP_ADAPTER_INFO, SecondaryWinsServer, 640);
+    WF_OFFSET(IP_ADAPTER_INFO, LeaseObtained, 688);
+    WF_OFFSET(IP_ADAPTER_INFO, LeaseExpires, 696);
+    WF_SIZE(IP_PER_ADAPTER_INFO, 64);
+    WF_OFFSET(IP_PER_ADAPTER_INFO, AutoconfigActive, 4);
+    WF_OFFSET(IP_PER_ADAPTER_INFO, CurrentDnsServer, 8);
+    WF_OFFSET(IP_PER_ADAPTER_INFO, DnsServerList, 16);
+    WF_SIZE(IP_ADAPTER_INDEX_MAP, 260);
+    WF_OFFSET(IP_ADAPTER_INDEX_MAP, Name, 4);
+    WF_SIZE(IP_INTERFACE_INFO, 264);
+    WF_OFFSET(IP_INTERFACE_INFO, Adapter, 4);
+}
+
+void CheckOtherLayouts(Report& report)
+{
+    WF_SIZE(SHELLEXECUTEINFOW, 112);
+    WF_OFFSET(SHELLEXECUTEINFOW, fMask, 4);
+    WF_OFFSET(SHELLEXECUTEINFOW, hwnd, 8);
+    WF_OFFSET(SHELLEXECUTEINFOW, lpVerb, 16);
+    WF_OFFSET(SHELLEXECUTEINFOW, lpFile, 24);
+    WF_OFFSET(SHELLEXECUTEINFOW, lpParameters, 32);
+    WF_OFFSET(SHELLEXECUTEINFOW, lpDirectory, 40);
+    WF_OFFSET(SHELLEXECUTEINFOW, nShow, 48);
+    WF_OFFSET(SHELLEXECUTEINFOW, hInstApp, 56);
+    WF_OFFSET(SHELLEXECUTEINFOW, lpIDList, 64);
+    WF_OFFSET(SHELLEXECUTEINFOW, lpClass, 72);
+    WF_OFFSET(SHELLEXECUTEINFOW, hkeyClass, 80);
+    WF_OFFSET(SHELLEXECUTEINFOW, dwHotKey, 88);
+    WF_OFFSET(SHELLEXECUTEINFOW, hIcon, 96);
+    WF_OFFSET(SHELLEXECUTEINFOW, hProcess, 104);
+    WF_SIZE(PROCESSENTRY32W, 568);
+    WF_OFFSET(PROCESSENTRY32W, th32ProcessID, 8);
+    WF_OFFSET(PROCESSENTRY32W, th32DefaultHeapID, 16);
+    WF_OFFSET(PROCESSENTRY32W, th32ModuleID, 24);
+    WF_OFFSET(PROCESSENTRY32W, th32ParentProcessID, 32);
+    WF_OFFSET(PROCESSENTRY32W, pcPriClassBase, 36);
+    WF_OFFSET(PROCESSENTRY32W, szExeFile, 44);
+    WF_SIZE(USE_INFO_0, 16);
+    WF_OFFSET(USE_INFO_0, ui0_remote, 8);
+    WF_SIZE(NETRESOURCEW, 48);
+    WF_OFFSET(NETRESOURCEW, dwType, 4);
+    WF_OFFSET(NETRESOURCEW, lpLocalName, 16);
+    WF_OFFSET(NETRESOURCEW, lpRemoteName, 24);
+    WF_OFFSET(NETRESOURCEW, lpComment, 32);
+    WF_OFFSET(NETRESOURCEW, lpProvider, 40);
+    WF_SIZE(FILETIME, 8);
+}
+
+#define X(name) Constant(report, #name, name)
+
+// Every constant the emulation declares; the SDK build prints its values.
+void CheckConstants(Report& report)
+{
+    // clang-format off
+    X(MAX_PATH); X(INFINITE); X(LANG_NEUTRAL); X(LANG_ENGLISH); X(SUBLANG_NEUTRAL); X(SUBLANG_DEFAULT);
+    X(SUBLANG_ENGLISH_US); X(NO_ERROR); X(ERROR_SUCCESS); X(ERROR_INVALID_FUNCTION); X(ERROR_FILE_NOT_FOUND);
+    X(ERROR_PATH_NOT_FOUND); X(ERROR_ACCESS_DENIED); X(ERROR_INVALID_HANDLE); X(ERROR_NOT_ENOUGH_MEMORY);
+    X(ERROR_INVALID_DATA); X(ERROR_OUTOFMEMORY); X(ERROR_NO_MORE_FILES); X(ERROR_BAD_LENGTH);
+    X(ERROR_NOT_SUPPORTED); X(ERROR_BAD_NETPATH); X(ERROR_UNEXP_NET_ERR); X(ERROR_BAD_NET_NAME);
+    X(ERROR_ALREADY_ASSIGNED); X(ERROR_INVALID_PARAMETER); X(ERROR_BUFFER_OVERFLOW); X(ERROR_SEM_TIMEOUT);
+    X(ERROR_INSUFFICIENT_BUFFER); X(ERROR_INVALID_LEVEL); X(ERROR_BAD_PATHNAME); X(ERROR_ALREADY_EXISTS);
+    X(ERROR_NO_DATA); X(ERROR_MORE_DATA); X(WAIT_TIMEOUT); X(ERROR_NO_MORE_ITEMS); X(ERROR_MR_MID_NOT_FOUND);
+    X(ERROR_INVALID_ADDRESS); X(ERROR_INVALID_FLAGS); X(ERROR_BADDB); X(ERROR_BADKEY); X(ERROR_CANTWRITE);
+    X(ERROR_NO_ASSOCIATION); X(ERROR_NOT_FOUND); X(ERROR_BAD_DEVICE); X(ERROR_CONNECTION_UNAVAIL);
+    X(ERROR_DEVICE_ALREADY_REMEMBERED); X(ERROR_NO_NET_OR_BAD_PATH); X(ERROR_BAD_PROVIDER);
+    X(ERROR_EXTENDED_ERROR); X(ERROR_INVALID_COMPUTERNAME); X(ERROR_INVALID_DOMAINNAME); X(ERROR_NO_NETWORK);
+    X(ERROR_NETWORK_UNREACHABLE); X(ERROR_LOGON_FAILURE); X(ERROR_NO_SUCH_DOMAIN);
+    X(ERROR_RESOURCE_LANG_NOT_FOUND); X(ERROR_NOT_CONNECTED); X(ERROR_OPEN_FILES); X(NERR_Success);
+    X(NERR_BASE); X(NERR_SetupAlreadyJoined); X(NERR_SetupNotJoined); X(STILL_ACTIVE); X(WAIT_OBJECT_0);
+    X(WAIT_FAILED); X(SYNCHRONIZE); X(PROCESS_TERMINATE); X(PROCESS_QUERY_INFORMATION);
+    X(PROCESS_QUERY_LIMITED_INFORMATION); X(PROCESS_ALL_ACCESS); X(TH32CS_SNAPHEAPLIST); X(TH32CS_SNAPPROCESS);
+    X(TH32CS_SNAPTHREAD); X(TH32CS_SNAPMODULE); X(TH32CS_SNAPALL); X(MAX_COMPUTERNAME_LENGTH);
+    X(FORMAT_MESSAGE_ALLOCATE_BUFFER); X(FORMAT_MESSAGE_IGNORE_INSERTS); X(FORMAT_MESSAGE_FROM_STRING);
+    X(FORMAT_MESSAGE_FROM_HMODULE); X(FORMAT_MESSAGE_FROM_SYSTEM); X(FORMAT_MESSAGE_ARGUMENT_ARRAY);
+    X(FORMAT_MESSAGE_MAX_WIDTH_MASK); X(REG_NONE); X(REG_SZ); X(REG_EXPAND_SZ); X(REG_BINARY); X(REG_DWORD);
+    X(REG_DWORD_LITTLE_ENDIAN); X(REG_DWORD_BIG_ENDIAN); X(REG_LINK); X(REG_MULTI_SZ); X(REG_QWORD);
+    X(KEY_QUERY_VALUE); X(KEY_SET_VALUE); X(KEY_CREATE_SUB_KEY); X(KEY_ENUMERATE_SUB_KEYS); X(KEY_READ);
+    X(KEY_WRITE); X(KEY_ALL_ACCESS); X(REG_OPTION_NON_VOLATILE); X(REG_CREATED_NEW_KEY);
+    X(REG_OPENED_EXISTING_KEY); X(MAX_ADAPTER_DESCRIPTION_LENGTH); X(MAX_ADAPTER_NAME_LENGTH);
+    X(MAX_ADAPTER_ADDRESS_LENGTH); X(MAX_ADAPTER_NAME); X(MAX_HOSTNAME_LEN); X(MAX_DOMAIN_NAME_LEN);
+    X(MAX_SCOPE_ID_LEN); X(MIB_IF_TYPE_OTHER); X(MIB_IF_TYPE_ETHERNET); X(MIB_IF_TYPE_TOKENRING);
+    X(MIB_IF_TYPE_PPP); X(MIB_IF_TYPE_LOOPBACK); X(MIB_IF_TYPE_SLIP); X(IF_TYPE_IEEE80211);
+    X(MAX_PREFERRED_LENGTH); X(NETSETUP_JOIN_DOMAIN); X(NETSETUP_ACCT_CREATE); X(NETSETUP_ACCT_DELETE);
+    X(NETSETUP_WIN9X_UPGRADE); X(NETSETUP_DOMAIN_JOIN_IF_JOINED); X(NETSETUP_JOIN_UNSECURE);
+    X(RESOURCE_CONNECTED); X(RESOURCE_GLOBALNET); X(RESOURCE_REMEMBERED); X(RESOURCETYPE_ANY);
+    X(RESOURCETYPE_DISK); X(RESOURCETYPE_PRINT); X(RESOURCEDISPLAYTYPE_GENERIC); X(RESOURCEDISPLAYTYPE_SHARE);
+    X(RESOURCEUSAGE_CONNECTABLE); X(CONNECT_UPDATE_PROFILE); X(CONNECT_UPDATE_RECENT); X(CONNECT_TEMPORARY);
+    X(CONNECT_INTERACTIVE); X(SW_HIDE); X(SW_SHOWNORMAL); X(SW_NORMAL); X(SW_SHOW); X(SEE_MASK_DEFAULT);
+    X(SEE_MASK_NOCLOSEPROCESS); X(SEE_MASK_NOASYNC); X(SEE_MASK_FLAG_NO_UI); X(SEE_MASK_UNICODE);
+    X(SEE_MASK_NO_CONSOLE); X(SE_ERR_FNF); X(SE_ERR_PNF); X(SE_ERR_ACCESSDENIED); X(SE_ERR_OOM);
+    X(SE_ERR_SHARE); X(SE_ERR_NOASSOC);
+    X(ComputerNameNetBIOS); X(ComputerNameDnsHostname); X(ComputerNameDnsDomain);
+    X(ComputerNamePhysicalNetBIOS); X(ComputerNamePhysicalDnsHostname); X(ComputerNamePhysicalDnsDomain);
+    X(NetSetupUnknownStatus); X(NetSetupUnjoined); X(NetSetupWorkgroupName); X(NetSetupDomainName);
+    Constant(report, "MAKELANGID.NEUTRAL.DEFAULT", MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
+    X(TRUE); X(FALSE);
+    // clang-format on
+}
+
+#undef X
+
+} // namespace
+
+void CheckLayouts(Report& report)
+{
+    CheckScalarSizes(report);
+    CheckIpHelperLayouts(report);
+    CheckOtherLayouts(report);
+    CheckConstants(report);
+}
+
+} // namespace winfidelity

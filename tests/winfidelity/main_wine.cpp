@@ -1,0 +1,72 @@
+// The run against the Windows SDK build: on Windows, or under Wine for the
+// calls Wine implements. The machine is whatever it is, so only the checks
+// that hold on any Windows machine are run; the script then compares their
+// lines with the emulation's.
+#include "calls.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+using namespace winfidelity;
+
+namespace {
+
+int RunAsChild(int argc, char** argv)
+{
+    if (argc >= 2 && std::strcmp(argv[1], kChildSleep) == 0) {
+        Sleep(120000);
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], kChildExit) == 0)
+        return std::atoi(argv[2]);
+    return -1;
+}
+
+bool UnderWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int childCode = RunAsChild(argc, argv);
+    if (childCode >= 0)
+        return childCode;
+
+    Environment env;
+    if (HMODULE shell = LoadLibraryW(L"shell32.dll"))
+        env.shellExecute =
+            reinterpret_cast<PFN_ShellExecuteExW>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteExW")));
+    WCHAR self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    env.selfProgram = self;
+    if (!env.shellExecute) {
+        std::cerr << "winfidelity: shell32.dll has no ShellExecuteExW\n";
+        return 2;
+    }
+
+    Report report;
+    CheckLayouts(report);
+    CheckIpHelperSizing(report);
+    CheckRegistry(report, HKEY_CURRENT_USER, "reg.hkcu.");
+    CheckProcessKill(report, env);
+    CheckShellExecute(report, env);
+    CheckSystemTexts(report);
+    // These change the machine (its name at the next start): a throw-away
+    // Wine prefix, or a Windows machine whose owner asked for it.
+    if (UnderWine() || (argc >= 2 && std::strcmp(argv[1], "--change-this-machine") == 0)) {
+        CheckRegistry(report, HKEY_LOCAL_MACHINE, "reg.hklm.");
+        CheckComputerName(report);
+    } else {
+        std::cerr << "winfidelity: not under Wine; the computer name and HKEY_LOCAL_MACHINE checks need "
+                     "--change-this-machine\n";
+    }
+    report.Print(std::cout);
+    report.PrintFailures(std::cerr);
+    std::cerr << "winfidelity: " << report.Failures() << " failed\n";
+    return report.Failures() == 0 ? 0 : 1;
+}
