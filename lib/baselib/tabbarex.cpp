@@ -60,6 +60,10 @@ CTabBarEx::CTabBarEx(QWidget* parent, const char* name)
 {
     if (name)
         setObjectName(QString::fromLatin1(name));
+    // Every page title stays readable: the bar asks for the room it needs
+    // rather than hiding tabs behind scroll arrows.
+    setUsesScrollButtons(false);
+    setElideMode(Qt::ElideNone);
     // Only the user's choice and setCurrentTab announce a page; rebuilding the
     // tabs does not (see addTab/removeTab).
     connect(this, &QTabBar::currentChanged, this, [this](int index) {
