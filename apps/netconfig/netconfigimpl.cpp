@@ -63,6 +63,12 @@ CNetConfigImpl::CNetConfigImpl(QWidget* parent, const char* name, bool modal, Qt
         tbPageMain->tab(index)->setIconSet(AppIcon(QString::fromLatin1(info.image)));
     }
     tbPageMain->setCurrentTab(TabAdapters);
+    // The form sized itself before it had tabs, its fixed minimum keeps the
+    // layout from growing it, and a hidden tab bar does not announce its new
+    // size: so make room for every tab title here.
+    tbPageMain->updateGeometry();
+    frame3->updateGeometry();
+    resize(size().expandedTo(minimumSizeHint()));
 
     chlShareList->addColumn(tr("Drive"), 50);
     chlShareList->addColumn(tr("Network path"), 250);
