@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include <winsys/cmdline.h>
+
 namespace netsh {
 
 std::string Lower(const std::string& s)
@@ -99,46 +101,7 @@ std::string Message(const Result& r)
 
 std::vector<std::string> SplitCommandLine(const std::string& line)
 {
-    std::vector<std::string> args;
-    std::string cur;
-    bool inQuotes = false, inArg = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '\\') {
-            size_t n = 0;
-            while (i < line.size() && line[i] == '\\') {
-                ++n;
-                ++i;
-            }
-            // Backslashes are literal unless they precede a quote.
-            if (i < line.size() && line[i] == '"') {
-                cur.append(n / 2, '\\');
-                if (n % 2) {
-                    cur += '"';
-                } else {
-                    inQuotes = !inQuotes;
-                }
-            } else {
-                cur.append(n, '\\');
-                --i;
-            }
-            inArg = true;
-        } else if (c == '"') {
-            inQuotes = !inQuotes;
-            inArg = true;
-        } else if (!inQuotes && (c == ' ' || c == '\t')) {
-            if (inArg)
-                args.push_back(cur);
-            cur.clear();
-            inArg = false;
-        } else {
-            cur += c;
-            inArg = true;
-        }
-    }
-    if (inArg)
-        args.push_back(cur);
-    return args;
+    return winsys::SplitCommandLine(line);
 }
 
 bool ParseIPv4(const std::string& text, uint32_t* value)

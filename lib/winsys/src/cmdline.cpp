@@ -1,4 +1,4 @@
-#include "cmdline.h"
+#include "winsys/cmdline.h"
 
 namespace winsys {
 

@@ -51,7 +51,8 @@ void FillAdapter(IP_ADAPTER_INFO& info, const AdapterState& a, IP_ADDR_STRING*& 
     CopyText(info.AdapterName, sizeof info.AdapterName, a.ref.guid);
     CopyText(info.Description, sizeof info.Description, a.ref.description);
     info.AddressLength = UINT(a.mac.size());
-    std::memcpy(info.Address, a.mac.data(), a.mac.size());
+    if (!a.mac.empty())   // an adapter without an address has no data() to copy from
+        std::memcpy(info.Address, a.mac.data(), a.mac.size());
     info.Index = a.ref.ifIndex;
     info.Type = a.ref.ifType;
     info.DhcpEnabled = a.dhcp ? 1 : 0;

@@ -1,6 +1,6 @@
 // ShellExecuteExW: starts a program from the system folder or PATH with a
 // Windows-style parameter string, optionally handing back a process handle.
-#include "cmdline.h"
+#include "winsys/cmdline.h"
 #include "emul.h"
 #include "kobject.h"
 #include "sysdir.h"
