@@ -57,6 +57,7 @@ bool CIniFile::SetIniFileName(const QString& path)
         Flush();
     m_FileName.clear();
     m_Sections.clear();
+    m_Index.clear();
     m_Dirty = false;
 
     const QFileInfo info(path);
@@ -65,8 +66,9 @@ bool CIniFile::SetIniFileName(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    // The size may have grown since it was checked.
-    const QByteArray data = file.read(MaxFileSize + 1);
+    // The size may have grown since it was checked; read what was measured
+    // plus one byte to notice, not the whole allowance.
+    const QByteArray data = file.read(info.size() + 1);
     if (data.size() > MaxFileSize || file.error() != QFileDevice::NoError)
         return false;
     Parse(data);
@@ -117,11 +119,8 @@ void CIniFile::Parse(const QByteArray& data)
 
 CIniFile::Section* CIniFile::FindSection(const QString& name)
 {
-    for (Section& s : m_Sections) {
-        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &s;
-    }
-    return nullptr;
+    const auto it = m_Index.constFind(name.toCaseFolded());
+    return it == m_Index.constEnd() ? nullptr : &m_Sections[*it];
 }
 
 CIniFile::Section* CIniFile::EnsureSection(const QString& name)
@@ -131,8 +130,12 @@ CIniFile::Section* CIniFile::EnsureSection(const QString& name)
     // The nameless section has no header line, so it must come first.
     if (name.isEmpty()) {
         m_Sections.prepend(Section{name, {}});
+        for (qsizetype& position : m_Index)
+            ++position;
+        m_Index.insert(QString(), 0);
         return &m_Sections.first();
     }
+    m_Index.insert(name.toCaseFolded(), m_Sections.size());
     m_Sections.append(Section{name, {}});
     return &m_Sections.last();
 }

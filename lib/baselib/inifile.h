@@ -4,6 +4,7 @@
 // blanks, comments (";" "#"), CRLF, a BOM, junk lines and duplicate keys
 // (the last one wins); writing rewrites the whole file atomically.
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -55,5 +56,8 @@ private:
 
     QString m_FileName;
     QList<Section> m_Sections;
+    // Case-folded section name -> position in m_Sections: a file with many
+    // adapters is written key by key, so lookups must not scan.
+    QHash<QString, qsizetype> m_Index;
     bool m_Dirty = false;
 };
