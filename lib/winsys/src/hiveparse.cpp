@@ -41,6 +41,26 @@ std::vector<Line> LogicalLines(const std::string& text)
     return lines;
 }
 
+// The hive file is UTF-8; a string that is not (or holds a NUL) could not
+// be written back unchanged, so it is refused rather than altered.
+bool IsCleanUtf8(const std::string& text)
+{
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == 0)
+            return false;
+        const size_t extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : 9;
+        if (extra == 9 || (extra && c < 0xC2) || (c >= 0xF5) || i + extra >= text.size() + (extra ? 0 : 1))
+            return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
 // Reads a quoted string starting at text[pos] == '"'; pos ends after the quote.
 bool ReadQuoted(const std::string& text, size_t& pos, std::string& out)
 {
@@ -110,6 +130,10 @@ bool ParseData(const std::string& raw, RegValue& v, bool* remove, std::string* e
         std::string text;
         if (!ReadQuoted(s, pos, text) || !Trim(s.substr(pos)).empty()) {
             *error = "unterminated or malformed string";
+            return false;
+        }
+        if (!IsCleanUtf8(text)) {
+            *error = "string is not valid UTF-8";
             return false;
         }
         v.type = REG_SZ;
