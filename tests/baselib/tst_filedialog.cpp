@@ -42,16 +42,6 @@ private:
     }
 
 private slots:
-    void paramsStartEmpty()
-    {
-        FileDialogParams p;
-        QCOMPARE(p.m_Options1 + p.m_Options2 + p.m_Options3 + p.m_Mode + p.m_Further, 0u);
-        QVERIFY(p.m_Reserved == nullptr && p.m_Last == nullptr);
-        QVERIFY(p.m_Caption.isNull() && p.m_DefaultName.isNull() && p.m_SettingsName.isNull());
-        QVERIFY(p.m_Filters.isEmpty());
-        QVERIFY(p.m_Result.GetPath(false).isEmpty());
-    }
-
     void nameFilters_data()
     {
         QTest::addColumn<QString>("desc");

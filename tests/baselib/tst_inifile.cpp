@@ -37,7 +37,6 @@ private slots:
         QTest::addColumn<QString>("value");
 
         const QStringList ab{QStringLiteral("a"), QStringLiteral("b")};
-        QTest::newRow("plain") << QByteArray("[S]\na=1\nb=2\n") << QStringList{"S"} << ab << "S/b" << "2";
         QTest::newRow("crlf") << QByteArray("[S]\r\na=1\r\nb=2\r\n") << QStringList{"S"} << ab << "S/b" << "2";
         QTest::newRow("lone cr") << QByteArray("[S]\ra=1\rb=2") << QStringList{"S"} << ab << "S/a" << "1";
         QTest::newRow("no final newline") << QByteArray("[S]\na=1\nb=last") << QStringList{"S"} << ab << "S/b"
@@ -48,14 +47,12 @@ private slots:
                                   << "S/a" << "1";
         QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF[S]\na=1\nb=2\n") << QStringList{"S"} << ab << "S/a"
                              << "1";
-        QTest::newRow("duplicate key, last wins") << QByteArray("[S]\na=1\nb=2\na=3\n") << QStringList{"S"} << ab
-                                                  << "S/a" << "3";
         QTest::newRow("duplicate key other case") << QByteArray("[S]\na=1\nb=2\nA=3\n") << QStringList{"S"} << ab
                                                   << "S/a" << "3";
         QTest::newRow("section repeated") << QByteArray("[S]\na=1\n[T]\nx=0\n[S]\nb=2\n")
                                           << QStringList{"S", "T"} << ab << "S/b" << "2";
         QTest::newRow("binary junk lines")
-            << QByteArray("[S]\n\x01\x02\xff\xfe=zz\na=1\n\xc3\x28junk=1\nb=2\n\0\0\0x=1\n", 39)
+            << QByteArray("[S]\n\x01\x02\xff\xfe=zz\na=1\n\xc3\x28junk=1\nb=2\n\0\0\0x=1\n", 36)
             << QStringList{"S"} << ab << "S/b" << "2";
         QTest::newRow("junk without equals") << QByteArray("[S]\nhello world\na=1\n=nokey\nb=2\n")
                                              << QStringList{"S"} << ab << "S/a" << "1";
@@ -97,6 +94,8 @@ private slots:
         QVERIFY(ini.GetSectionKeys(QStringLiteral("T")).isEmpty());
         QCOMPARE(ini.readEntry(QStringLiteral("s/A")), QStringLiteral("1")); // names ignore case
         QCOMPARE(ini.readEntry(QStringLiteral("S/"), QStringLiteral("d")), QStringLiteral("d"));
+        QVERIFY(ini.SetIniFileName(write(QByteArray(), QStringLiteral("empty.ini"))));   // empty is valid
+        QVERIFY(ini.GetSections().isEmpty());
     }
 
     void rejectsWhatIsNotAReadableFile()
@@ -124,13 +123,6 @@ private slots:
         f.close();
         CIniFile ini;
         QVERIFY(!ini.SetIniFileName(path));
-    }
-
-    void emptyFileIsValid()
-    {
-        CIniFile ini;
-        QVERIFY(ini.SetIniFileName(write(QByteArray())));
-        QVERIFY(ini.GetSections().isEmpty());
     }
 
     void writeKeepsOrderAndRoundTrips()
@@ -191,7 +183,6 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("value");
         QTest::newRow("newline in value") << "S/a" << "x\ny";
-        QTest::newRow("cr in value") << "S/a" << "x\ry";
         QTest::newRow("equals in key") << "S/a=b" << "x";
         QTest::newRow("bracket in section") << "S]/a" << "x";
         QTest::newRow("comment key") << "S/;a" << "x";

@@ -42,7 +42,6 @@ private slots:
     void winsQueue();
     void addressQueue_data();
     void addressQueue();
-    void everyEntryHasOneSeparator();
     void interfaceIndexIsPlainDecimal();
     void parametersKey();
 };
@@ -102,7 +101,6 @@ void TestApply::winsQueue_data()
                     "interface ip set wins 7 source=dhcp"});
     QTest::newRow("dhcp, secondary only") << true << "0.0.0.0" << "10.0.0.9"
         << Entries({"interface ip delete wins 7 addr=10.0.0.9", "interface ip set wins 7 source=dhcp"});
-    QTest::newRow("dhcp, none") << true << "0.0.0.0" << "0.0.0.0" << Entries({"interface ip set wins 7 source=dhcp"});
 }
 
 void TestApply::winsQueue()
@@ -157,28 +155,11 @@ void TestApply::addressQueue()
     QCOMPARE(BuildAddressCommands(card), expected);
 }
 
-void TestApply::everyEntryHasOneSeparator()
-{
-    // The runner splits at ";" and expects exactly program and parameters.
-    CNetworkCard card = Card();
-    card.m_DNSServers = Ips({"10.0.0.1"});
-    card.m_Gateways = Ips({"10.0.0.254"});
-    card.m_SecondaryWINS = CIPAddress(QStringLiteral("10.0.0.9"));
-    const QStringList all = BuildDNSCommands(card) + BuildWINSCommands(card) + BuildAddressCommands(card);
-    for (const QString& entry : all) {
-        QCOMPARE(entry.count(QLatin1Char(';')), 1);
-        QCOMPARE(entry.section(QLatin1Char(';'), 0, 0), QStringLiteral("netsh.exe"));
-    }
-}
-
 void TestApply::interfaceIndexIsPlainDecimal()
 {
     CNetworkCard card;
     card.m_Index = 4294967295u;
     QCOMPARE(BuildWINSCommands(card), Entries({"interface ip set wins 4294967295 source=static addr=none"}));
-    card.m_Index = 10;
-    card.m_DHCPEnabled = true;
-    QCOMPARE(BuildAddressCommands(card), Entries({"interface ip set address 10 source=dhcp"}));
 }
 
 void TestApply::parametersKey()

@@ -6,61 +6,48 @@
 
 using namespace applytest;
 
+#define NO_BOX() QCOMPARE(QuarvelMsgBoxHistory(), QStringList())
+
 class TestReleaseRenew : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        QVERIFY(m_Fx.Open(1));
+        QCOMPARE(m_Fx.dialog->ledIPAddress->text(), QStringLiteral("10.0.0.23"));
+    }
+    void cleanup() { m_Fx.Close(); }
 
-    void releaseShowsWhatTheSystemReports();
-    void renewTakesTheOfferAgain();
+    void releaseThenRenew();
     void renewWithoutServerShowsNetworkError();
     void failureKeepsTheViewAndEdits();
     void successDropsUnappliedEdits();
-    void adapterNameMatchesInsideInterfaceName();
-    void adapterNameMatchIsCaseSensitive();
+    void adapterNameMatch_data();
+    void adapterNameMatch();
 
 private:
     Fixture m_Fx;
 };
 
-void TestReleaseRenew::init()
-{
-    QVERIFY(m_Fx.Open(1));
-    QCOMPARE(m_Fx.dialog->ledIPAddress->text(), QStringLiteral("10.0.0.23"));
-}
-
-void TestReleaseRenew::cleanup()
-{
-    m_Fx.Close();
-}
-
-void TestReleaseRenew::releaseShowsWhatTheSystemReports()
+void TestReleaseRenew::releaseThenRenew()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
     QVERIFY(dlg.btnRelease->isEnabled());
     Click(dlg.btnRelease);
 
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    NO_BOX();
     QCOMPARE(dlg.CurrentAdapterIndex(), 1);
     QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("0.0.0.0"));
     QCOMPARE(m_Fx.Card(1).m_IPAddress.Value(), 0u);
     auto host = ReadHost();
     QVERIFY(host);
     QCOMPARE(host->Adapters().at(1).m_IPAddress.Value(), 0u);
-    // The other adapter is not touched.
     QCOMPARE(host->Adapters().at(0).m_IPAddress.ToString(), QStringLiteral("192.168.1.5"));
-}
 
-void TestReleaseRenew::renewTakesTheOfferAgain()
-{
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    Click(dlg.btnRelease);
-    QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("0.0.0.0"));
     Click(dlg.btnRenew);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    NO_BOX();
     QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("10.0.0.23"));
     QCOMPARE(dlg.ledSubNet->text(), QStringLiteral("255.255.255.0"));
     QCOMPARE(dlg.ledGateway->text(), QStringLiteral("10.0.0.1"));
@@ -72,12 +59,11 @@ void TestReleaseRenew::renewWithoutServerShowsNetworkError()
     const std::string offer = std::string(winsys::keys::kDhcpOffers) + "\\" + kWirelessGuid.toStdString();
     QCOMPARE(winsys::ModifyHive([&offer](winsys::Hive& h) -> uint32_t { return h.DeleteKey(offer) ? 0 : 1; }), 0u);
     Click(dlg.btnRelease);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    NO_BOX();
     Click(dlg.btnRenew);
 
     const QString unexpected = SystemText(ERROR_UNEXP_NET_ERR);
-    QVERIFY(!unexpected.isEmpty());
-    QVERIFY(unexpected != SystemText(ERROR_SEM_TIMEOUT));
+    QVERIFY(!unexpected.isEmpty() && unexpected != SystemText(ERROR_SEM_TIMEOUT));
     QCOMPARE(QuarvelMsgBoxHistory(), QStringList{unexpected});
     QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("0.0.0.0"));
 }
@@ -89,18 +75,15 @@ void TestReleaseRenew::failureKeepsTheViewAndEdits()
     m_Fx.Show(0);
     QVERIFY(!dlg.btnRelease->isEnabled());
     QVERIFY(Type(dlg.ledIPAddress, QStringLiteral("192.168.1.77")));
-    QVERIFY(m_Fx.Card(0).m_AddressChanged);
 
-    dlg.ReleaseRenew(CNetConfigImpl::Release);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(ERROR_NOT_SUPPORTED)});
-    QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("192.168.1.77"));
-    QCOMPARE(m_Fx.Card(0).m_IPAddress.ToString(), QStringLiteral("192.168.1.77"));
-    QVERIFY(m_Fx.Card(0).m_AddressChanged);
-
-    QuarvelMsgBoxHistory().clear();
-    dlg.ReleaseRenew(CNetConfigImpl::Renew);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(ERROR_NOT_SUPPORTED)});
-    QVERIFY(m_Fx.Card(0).m_AddressChanged);
+    for (auto action : {CNetConfigImpl::Release, CNetConfigImpl::Renew}) {
+        QuarvelMsgBoxHistory().clear();
+        dlg.ReleaseRenew(action);
+        QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(ERROR_NOT_SUPPORTED)});
+        QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("192.168.1.77"));
+        QCOMPARE(m_Fx.Card(0).m_IPAddress.ToString(), QStringLiteral("192.168.1.77"));
+        QVERIFY(m_Fx.Card(0).m_AddressChanged);
+    }
 }
 
 void TestReleaseRenew::successDropsUnappliedEdits()
@@ -111,41 +94,35 @@ void TestReleaseRenew::successDropsUnappliedEdits()
     QVERIFY(dlg.btnApply->isEnabled());
     Click(dlg.btnRenew);
 
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
-    QVERIFY(m_Fx.Card(1).m_DNSAuto);
-    QVERIFY(!m_Fx.Card(1).m_DNSChanged);
+    NO_BOX();
+    QVERIFY(m_Fx.Card(1).m_DNSAuto && !m_Fx.Card(1).m_DNSChanged);
     QVERIFY(dlg.ckbDNSAuto->isChecked());
     QVERIFY(!dlg.btnApply->isEnabled());
 }
 
-void TestReleaseRenew::adapterNameMatchesInsideInterfaceName()
+void TestReleaseRenew::adapterNameMatch_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("address");
     // Interfaces are named "\DEVICE\TCPIP_{GUID}"; a bare GUID still matches.
-    QString bare = kWirelessGuid;
-    bare.remove(QLatin1Char('{')).remove(QLatin1Char('}'));
-    m_Fx.Card(1).m_AdapterName = bare;
-    m_Fx.dialog->ReleaseRenew(CNetConfigImpl::Release);
-
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
-    auto host = ReadHost();
-    QVERIFY(host);
-    QCOMPARE(host->Adapters().at(1).m_IPAddress.Value(), 0u);
-    QCOMPARE(m_Fx.Card(1).m_AdapterName, kWirelessGuid);
+    QTest::newRow("inside the interface name") << QString(kWirelessGuid).remove('{').remove('}') << "0.0.0.0";
+    // No match: nothing released or reported, the view is refreshed anyway.
+    QTest::newRow("case-sensitive") << kWirelessGuid.toLower() << "10.0.0.23";
 }
 
-void TestReleaseRenew::adapterNameMatchIsCaseSensitive()
+void TestReleaseRenew::adapterNameMatch()
 {
-    // No interface matches: nothing is released, nothing reported, and the
-    // view is refreshed all the same (the model's name is read anew).
-    m_Fx.Card(1).m_AdapterName = kWirelessGuid.toLower();
-    QVERIFY(m_Fx.Card(1).m_AdapterName != kWirelessGuid);
+    QFETCH(QString, name);
+    QFETCH(QString, address);
+    m_Fx.Card(1).m_AdapterName = name;
     m_Fx.Card(1).m_WINSChanged = true;
     m_Fx.dialog->ReleaseRenew(CNetConfigImpl::Release);
 
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    NO_BOX();
     auto host = ReadHost();
     QVERIFY(host);
-    QCOMPARE(host->Adapters().at(1).m_IPAddress.ToString(), QStringLiteral("10.0.0.23"));
+    QCOMPARE(host->Adapters().at(1).m_IPAddress.ToString(), address);
+    // The model is read anew.
     QCOMPARE(m_Fx.Card(1).m_AdapterName, kWirelessGuid);
     QVERIFY(!m_Fx.Card(1).m_WINSChanged);
 }

@@ -2,7 +2,6 @@
 #include "netconfigimpl.h"
 
 #include "filedialog.h"
-#include "inifile.h"
 #include "msgbox.h"
 #include "settingsfiletest.h"
 #include "testenv.h"
@@ -83,8 +82,6 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("junk") << "file" << QByteArray("\x01\x02 not an ini file\n");
-        QTest::newRow("empty") << "file" << QByteArray();
-        QTest::newRow("directory") << "directory" << QByteArray();
         QTest::newRow("missing") << "missing" << QByteArray();
     }
 
@@ -95,8 +92,6 @@ private slots:
         QString path = m_Env->path(QStringLiteral("bad.ini"));
         if (kind == QLatin1String("file"))
             path = WriteFile(QStringLiteral("bad.ini"), content);
-        else if (kind == QLatin1String("directory"))
-            QVERIFY(QDir().mkpath(path));
         const QStringList model = DescribeAll(m_Dialog->Adapters());
         const QStringList page = PageTexts();
 
@@ -107,22 +102,6 @@ private slots:
         QCOMPARE(DescribeAll(m_Dialog->Adapters()), model);
         QCOMPARE(PageTexts(), page);
         QVERIFY(!m_Dialog->btnApply->isEnabled());
-    }
-
-    void saveOverAnotherFileLeavesOnlyOurSections()
-    {
-        const QString path =
-            WriteFile(QStringLiteral("net.ini"), "[Other]\nkeep=1\n[Interface1]\nstale=1\n[Interface5]\nmask=1.2.3.4\n");
-        SetNextFileDialogAnswer(path, true);
-        m_Dialog->SaveToFile();
-
-        QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
-        CIniFile ini;
-        QVERIFY(ini.SetIniFileName(path));
-        QCOMPARE(ini.GetSections(), (QStringList{"Interface1", "Interface2", "HostInformation"}));
-        QVERIFY(!ini.GetSectionKeys(QStringLiteral("Interface1")).contains(QStringLiteral("stale")));
-        QCOMPARE(ini.readEntry(QStringLiteral("Interface1/protocol")), QStringLiteral("192.168.1.5"));
-        QCOMPARE(ini.readEntry(QStringLiteral("HostInformation/ComputerName")), QStringLiteral("WS01"));
     }
 
     void saveDropsBlanksAroundThePath()

@@ -86,11 +86,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<uint>("type");
         QTest::newRow("string") << kTcpip << "NV Domain" << "lan" << uint(REG_SZ);
-        QTest::newRow("static DNS") << kWiredTcpip << "NameServer" << "192.168.1.1,10.0.0.1" << uint(REG_SZ);
         QTest::newRow("multi-string gives its first") << kWiredTcpip << "IPAddress" << "192.168.1.5"
                                                       << uint(REG_MULTI_SZ);
-        QTest::newRow("pending name") << "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName"
-                                      << "ComputerName" << "WS01" << uint(REG_SZ);
     }
     void queryValues()
     {

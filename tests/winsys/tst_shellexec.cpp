@@ -73,20 +73,14 @@ private slots:
         m_Env.reset();
     }
 
-    void exitCodes_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::newRow("success") << 0;
-        QTest::newRow("three") << 3;
-        QTest::newRow("255") << 255;
-    }
     void exitCodes()
     {
-        QFETCH(int, code);
-        const Run run = Execute("/bin/sh", QString("-c \"exit %1\"").arg(code));
-        QCOMPARE(run.ok, TRUE);
-        QVERIFY(run.instance > 32);
-        QCOMPARE(run.exitCode, DWORD(code));
+        for (int code : {0, 255}) {
+            const Run run = Execute("/bin/sh", QString("-c \"exit %1\"").arg(code));
+            QCOMPARE(run.ok, TRUE);
+            QVERIFY(run.instance > 32);
+            QCOMPARE(run.exitCode, DWORD(code));
+        }
     }
 
     void parametersSplitLikeWindows_data()
@@ -98,7 +92,6 @@ private slots:
         QTest::newRow("quoted blank") << "name=\"Local Area Connection\" x"
                                       << QStringList{"name=Local Area Connection", "x"};
         QTest::newRow("escaped quote") << "a\\\"b" << QStringList{"a\"b"};
-        QTest::newRow("backslashes kept") << "\\\\server\\share" << QStringList{"\\\\server\\share"};
         QTest::newRow("backslashes before quote") << "\"c:\\dir\\\\\" next" << QStringList{"c:\\dir\\", "next"};
         QTest::newRow("doubled quote") << "\"a\"\"b\"" << QStringList{"a\"b"};
         QTest::newRow("empty argument") << "\"\" x" << QStringList{"", "x"};
@@ -125,7 +118,6 @@ private slots:
         QTest::addColumn<uint>("instance");
         QTest::addColumn<uint>("error");
         QTest::newRow("no such program") << "no-such-program-here" << "" << uint(SE_ERR_FNF) << uint(ERROR_FILE_NOT_FOUND);
-        QTest::newRow("no such path") << "/nonexistent/tool" << "" << uint(SE_ERR_FNF) << uint(ERROR_FILE_NOT_FOUND);
         QTest::newRow("not executable") << "plain.sh" << "" << uint(SE_ERR_ACCESSDENIED) << uint(ERROR_ACCESS_DENIED);
         QTest::newRow("no such folder") << "/bin/sh" << "/nonexistent" << uint(SE_ERR_PNF) << uint(ERROR_PATH_NOT_FOUND);
         QTest::newRow("empty file") << "" << "" << uint(SE_ERR_FNF) << uint(ERROR_FILE_NOT_FOUND);

@@ -65,12 +65,10 @@ void TestWinhost::usageErrors_data()
     QTest::newRow("nothing") << QStringList{};
     QTest::newRow("unknown command") << QStringList{"frob", "x"};
     QTest::newRow("init without folder") << QStringList{"init"};
-    QTest::newRow("adapters without count") << QStringList{"init", "x", "--adapters"};
     QTest::newRow("adapters not a number") << QStringList{"init", "x", "--adapters", "many"};
     QTest::newRow("adapters zero") << QStringList{"init", "x", "--adapters", "0"};
     QTest::newRow("unknown option") << QStringList{"init", "x", "--colour", "3"};
     QTest::newRow("show two folders") << QStringList{"show", "a", "b"};
-    QTest::newRow("check nothing") << QStringList{"check"};
 }
 
 void TestWinhost::usageErrors()
