@@ -4,6 +4,7 @@
 // typing into the dialog as a user would and reading the host back.
 
 #include "netconfigimpl.h"
+#include "iplist.h"
 #include "testenv.h"
 
 #include "msgbox.h"
@@ -21,21 +22,8 @@ inline const QString kWirelessGuid = QStringLiteral("{9C8B7A6F-5E4D-4C3B-8A29-1F
 constexpr quint32 kWiredIndex = 11;
 constexpr quint32 kWirelessIndex = 14;
 
-inline QStringList Texts(const CIPAddressList& list)
-{
-    QStringList texts;
-    for (const CIPAddress& address : list)
-        texts << address.ToString();
-    return texts;
-}
-
-inline CIPAddressList Ips(const QStringList& texts)
-{
-    CIPAddressList list;
-    for (const QString& text : texts)
-        list.append(CIPAddress(text));
-    return list;
-}
+using iptest::Ips;
+using iptest::Texts;
 
 // Focuses the field, selects what it holds and types over it.
 inline bool Type(QLineEdit* field, const QString& text)

@@ -3,6 +3,7 @@
 // Helpers shared by the settings-file and address-list tests: file text in
 // and out, and one readable line per adapter record for comparisons.
 
+#include "iplist.h"
 #include "networkcard.h"
 
 #include <QFile>
@@ -32,13 +33,7 @@ inline QStringList IniLines(const QString& path)
     return lines;
 }
 
-inline CIPAddressList Ips(const QStringList& texts)
-{
-    CIPAddressList list;
-    for (const QString& text : texts)
-        list.append(CIPAddress(text));
-    return list;
-}
+using iptest::Ips;
 
 inline QString Join(const CIPAddressList& list)
 {

@@ -1,18 +1,13 @@
 // The netsh queues built for each apply phase, compared as the exact text
 // that reaches netsh (blanks included).
+#include "iplist.h"
 #include "netconfig_rules.h"
 
 #include <QtTest>
 
 namespace {
 
-CIPAddressList Ips(const QStringList& texts)
-{
-    CIPAddressList list;
-    for (const QString& text : texts)
-        list.append(CIPAddress(text));
-    return list;
-}
+using iptest::Ips;
 
 QStringList Entries(std::initializer_list<const char*> parameters)
 {

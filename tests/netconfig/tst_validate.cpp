@@ -1,5 +1,6 @@
 // What the page accepts before applying, and what typing takes over into
 // the model while the user edits.
+#include "iplist.h"
 #include "netconfig_rules.h"
 #include "netconfigimpl.h"
 #include "testenv.h"
@@ -12,21 +13,8 @@
 
 namespace {
 
-CIPAddressList Ips(const QStringList& texts)
-{
-    CIPAddressList list;
-    for (const QString& text : texts)
-        list.append(CIPAddress(text));
-    return list;
-}
-
-QStringList Texts(const CIPAddressList& list)
-{
-    QStringList texts;
-    for (const CIPAddress& address : list)
-        texts << address.ToString();
-    return texts;
-}
+using iptest::Ips;
+using iptest::Texts;
 
 } // namespace
 
