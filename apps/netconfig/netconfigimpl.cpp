@@ -159,39 +159,31 @@ void CNetConfigImpl::UpdateControlStates()
 
 void CNetConfigImpl::DHCPSettingsChange(int id)
 {
-    CNetworkCard* pNetCard = CurrentCard();
-    DEV_CHECK(0 != pNetCard);
     // Only the two radio buttons belong to the group; other ids change nothing.
-    if (pNetCard && (id == SourceAuto || id == SourceManual)) {
-        const bool dhcp = id == SourceAuto;
-        if (pNetCard->m_DHCPEnabled != dhcp) {
-            pNetCard->m_DHCPEnabled = dhcp;
-            pNetCard->m_AddressChanged = true;
-        }
-    }
-    UpdateControlStates();
+    const bool known = id == SourceAuto || id == SourceManual;
+    ToggleCardSetting(&CNetworkCard::m_DHCPEnabled, &CNetworkCard::m_AddressChanged, id == SourceAuto, known);
 }
 
 void CNetConfigImpl::DNSAuto(int state)
 {
-    CNetworkCard* pNetCard = CurrentCard();
-    DEV_CHECK(0 != pNetCard);
-    const bool automatic = state == kCheckedState;
-    if (pNetCard && pNetCard->m_DNSAuto != automatic) {
-        pNetCard->m_DNSAuto = automatic;
-        pNetCard->m_DNSChanged = true;
-    }
-    UpdateControlStates();
+    ToggleCardSetting(&CNetworkCard::m_DNSAuto, &CNetworkCard::m_DNSChanged, state == kCheckedState, true);
 }
 
 void CNetConfigImpl::HaveWINS(int state)
 {
+    ToggleCardSetting(&CNetworkCard::m_WINSAuto, &CNetworkCard::m_WINSChanged, state == kCheckedState, true);
+}
+
+// The three source switches of the page: store a new value in the shown card
+// and mark its group changed only when the value really differs.
+void CNetConfigImpl::ToggleCardSetting(bool CNetworkCard::*field, bool CNetworkCard::*changed, bool value,
+                                       bool apply)
+{
     CNetworkCard* pNetCard = CurrentCard();
     DEV_CHECK(0 != pNetCard);
-    const bool automatic = state == kCheckedState;
-    if (pNetCard && pNetCard->m_WINSAuto != automatic) {
-        pNetCard->m_WINSAuto = automatic;
-        pNetCard->m_WINSChanged = true;
+    if (pNetCard && apply && pNetCard->*field != value) {
+        pNetCard->*field = value;
+        pNetCard->*changed = true;
     }
     UpdateControlStates();
 }

@@ -99,6 +99,7 @@ private:
     using PFN_ShellExecuteExW = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 
     CNetworkCard* CurrentCard();
+    void ToggleCardSetting(bool CNetworkCard::*field, bool CNetworkCard::*changed, bool value, bool apply);
     void AppendUtilityOutput(const QString& html);
     void ReadUtilityChannel(bool standardError);
     bool EditAddressList(CIPAddressList (CNetworkCard::*get)() const,
