@@ -1,7 +1,6 @@
 #pragma once
 
-// Helpers shared by the apply, identification and release/renew tests:
-// typing into the dialog as a user would and reading the host back.
+// Typing into the dialog as a user would and reading the host back.
 
 #include "netconfigimpl.h"
 #include "iplist.h"
@@ -12,15 +11,8 @@
 #include <QtTest>
 
 #include <memory>
-#include <vector>
 
 namespace applytest {
-
-// The sample host's adapters, in report order.
-inline const QString kWiredGuid = QStringLiteral("{6B1D8F3A-2C4E-4F5B-9A7D-1E2F3A4B5C6D}");
-inline const QString kWirelessGuid = QStringLiteral("{9C8B7A6F-5E4D-4C3B-8A29-1F0E9D8C7B6A}");
-constexpr quint32 kWiredIndex = 11;
-constexpr quint32 kWirelessIndex = 14;
 
 using iptest::Ips;
 using iptest::Texts;
@@ -50,36 +42,7 @@ inline void Click(QAbstractButton* button)
 inline std::unique_ptr<CNetConfigImpl> ReadHost()
 {
     auto dialog = std::make_unique<CNetConfigImpl>();
-    if (dialog->ReadConfiguration() != 0)
-        return nullptr;
-    return dialog;
-}
-
-// Every DNS server of an interface (the dialog itself reads only the first).
-inline QStringList DnsServers(quint32 ifIndex)
-{
-    ULONG size = 0;
-    GetPerAdapterInfo(ifIndex, nullptr, &size);
-    if (size == 0)
-        return {QStringLiteral("<no per-adapter info>")};
-    std::vector<unsigned char> buffer(size);
-    auto* info = reinterpret_cast<IP_PER_ADAPTER_INFO*>(buffer.data());
-    if (GetPerAdapterInfo(ifIndex, info, &size) != ERROR_SUCCESS)
-        return {QStringLiteral("<query failed>")};
-    QStringList servers;
-    for (const IP_ADDR_STRING* entry = &info->DnsServerList; entry; entry = entry->Next) {
-        const QString text = QString::fromLatin1(entry->IpAddress.String);
-        if (!text.isEmpty())
-            servers << text;
-    }
-    return servers;
-}
-
-inline QString NameServer(CNetConfigImpl& dialog, const QString& guid)
-{
-    return dialog.ReadRegistryString(
-        QStringLiteral("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\") + guid,
-        QStringLiteral("NameServer"));
+    return dialog->ReadConfiguration() == 0 ? std::move(dialog) : nullptr;
 }
 
 // The system's text for an error number, as the error box shows it.
@@ -89,9 +52,8 @@ inline QString SystemText(DWORD code)
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
                    nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&buffer), 0,
                    nullptr);
-    const QString text = buffer ? QString::fromLocal8Bit(buffer) : QString();
-    if (buffer)
-        LocalFree(buffer);
+    const QString text = QString::fromLocal8Bit(buffer);
+    LocalFree(buffer);
     return text;
 }
 
@@ -103,26 +65,16 @@ struct Fixture {
     bool Open(int row = 0)
     {
         env = std::make_unique<TestEnv>();
-        if (!env->initSampleHost())
-            return false;
-        dialog = std::make_unique<CNetConfigImpl>();
-        if (dialog->ReadConfiguration() != 0)
+        if (!env->initSampleHost() || !(dialog = ReadHost()))
             return false;
         dialog->SelectAdapter(row);
         dialog->show();
-        if (!QTest::qWaitForWindowActive(dialog.get()))
-            return false;
         QuarvelMsgBoxHistory().clear();
-        return true;
+        return QTest::qWaitForWindowActive(dialog.get());
     }
 
-    void Close()
-    {
-        dialog.reset();
-        env.reset();
-    }
+    void Close() { dialog.reset(), env.reset(); }
 
-    // Switches the shown adapter the way the adapter list does.
     void Show(int row)
     {
         dialog->cbAdapters->setFocus();

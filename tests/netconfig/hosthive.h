@@ -1,8 +1,7 @@
 #pragma once
 
-// Small hosts for controller tests: the sample host's registry, edited per
-// case (an adapter without gateway, with three addresses, none at all...)
-// and written into a TestEnv's host folder.
+// The sample host's registry, edited per case and written into a TestEnv's
+// host folder.
 
 #include "testenv.h"
 
@@ -46,18 +45,6 @@ public:
             m_Hive.DeleteKey(key);
     }
 
-    // Makes adapter n a static one with the given addresses and gateways.
-    void SetStatic(int adapter, const std::vector<std::string>& addresses, const std::vector<std::string>& masks,
-                   const std::vector<std::string>& gateways)
-    {
-        const std::string key = TcpipKey(adapter);
-        m_Hive.SetDword(key, "EnableDHCP", 0);
-        m_Hive.SetMultiString(key, "IPAddress", addresses);
-        m_Hive.SetMultiString(key, "SubnetMask", masks);
-        m_Hive.SetMultiString(key, "DefaultGateway", gateways);
-        m_Hive.SetMultiString(key, "DefaultGatewayMetric", std::vector<std::string>(gateways.size(), "0"));
-    }
-
     void SetString(const std::string& key, const std::string& name, const std::string& value)
     {
         m_Hive.SetString(key, name, value);
@@ -70,8 +57,6 @@ public:
 
     static constexpr const char* kTcpipInterfaces = winsys::keys::kTcpipInterfaces;
     static constexpr const char* kNetBTInterfaces = winsys::keys::kNetBTInterfaces;
-    static constexpr const char* kTcpipParameters = winsys::keys::kTcpipParameters;
-    static constexpr const char* kPendingName = winsys::keys::kComputerName;
 
 private:
     winsys::Hive m_Hive;

@@ -1,8 +1,7 @@
 #pragma once
 
-// Reads an emulated host's registry back after the program changed it: one
-// line per adapter with what netsh wrote (static addresses, gateways, DNS
-// and WINS servers in their stored order).
+// An emulated host's registry read back, one line per adapter: what netsh
+// wrote, servers and gateways in their stored order.
 
 #include "hosthive.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers shared by the settings-file and address-list tests: file text in
-// and out, and one readable line per adapter record for comparisons.
+// Settings-file helpers: file text in and out, and one readable line per
+// adapter record for comparisons.
 
 #include "iplist.h"
 #include "networkcard.h"
@@ -11,14 +11,15 @@
 
 namespace settingstest {
 
+using iptest::Ips;
+
 inline bool WriteText(const QString& path, const QByteArray& text)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
 }
 
-// The file's non-blank lines without line ends: what the format fixes,
-// leaving line endings and blank lines to the INI writer.
+// The file's non-blank lines without line ends.
 inline QStringList IniLines(const QString& path)
 {
     QFile file(path);
@@ -33,30 +34,23 @@ inline QStringList IniLines(const QString& path)
     return lines;
 }
 
-using iptest::Ips;
-
 inline QString Join(const CIPAddressList& list)
 {
-    QStringList texts;
-    for (const CIPAddress& address : list)
-        texts << address.ToString();
-    return texts.join(QLatin1Char(','));
+    return iptest::Texts(list).join(QLatin1Char(','));
 }
 
 // Every field the settings file and the address lists can touch.
 inline QString Describe(const CNetworkCard& card)
 {
-    return QStringLiteral("dhcp=%1 ip=%2 mask=%3 gw=[%4] dnsAuto=%5 dns=[%6] winsAuto=%7 wins=%8,%9 "
-                          "changed=%10%11%12")
+    return QStringLiteral("dhcp=%1 ip=%2 mask=%3 gw=[%4] dnsAuto=%5 dns=[%6] winsAuto=%7 wins=%8,%9 changed=%10")
         .arg(int(card.m_DHCPEnabled))
         .arg(card.m_IPAddress.ToString(), card.m_SubnetMask.ToString(), Join(card.m_Gateways))
         .arg(int(card.m_DNSAuto))
         .arg(Join(card.m_DNSServers))
         .arg(int(card.m_WINSAuto))
         .arg(card.m_PrimaryWINS.ToString(), card.m_SecondaryWINS.ToString())
-        .arg(card.m_AddressChanged ? QStringLiteral("A") : QStringLiteral("-"))
-        .arg(card.m_DNSChanged ? QStringLiteral("D") : QStringLiteral("-"))
-        .arg(card.m_WINSChanged ? QStringLiteral("W") : QStringLiteral("-"));
+        .arg(QString(card.m_AddressChanged ? 'A' : '-') + (card.m_DNSChanged ? 'D' : '-')
+             + (card.m_WINSChanged ? 'W' : '-'));
 }
 
 inline QStringList DescribeAll(const CNetworkCardList& cards)

@@ -1,15 +1,12 @@
-// Applying the identification page: computer name, workgroup or domain,
-// primary DNS suffix.
+// Applying the identification page (computer name, workgroup or domain,
+// primary DNS suffix) and releasing or renewing the shown adapter's lease.
 #include "applytestutil.h"
-#include "netconfig_rules.h"
 
 using namespace applytest;
 
 #define NO_BOX() QCOMPARE(QuarvelMsgBoxHistory(), QStringList())
 
 namespace {
-
-const int kIdentificationPage = 2;
 
 // Name, workgroup and suffix as the next start of the program reads them.
 QStringList HostIdentity()
@@ -27,192 +24,111 @@ class TestIdentity : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    // The DHCP adapter is shown: a join releases and renews its lease.
+    void init() { QVERIFY(m_Fx.Open(1)); }
     void cleanup() { m_Fx.Close(); }
 
-    void differsIgnoringCase_data();
-    void differsIgnoringCase();
-    void unchangedOrCaseOnlyIsNotApplied();
-    void pendingComputerName();
-    void joinKnownDomain();
-    void unknownDomainKeepsWorkgroup();
-    void refusedNameSkipsJoin();
-    void laterSuffixDecidesResult();
-    void suffixOnlyByOk();
-    void joinKeepsSuffixTypedWithIt();
+    void identityByOk_data();
+    void identityByOk();
     void releaseErrorsAfterJoinDoNotFailIt();
+    void releaseThenRenew();
+    void leaseFailureKeepsEdits();
 
 private:
-    void TypeIdentity(QLineEdit* field, const QString& text)
+    void EnterIdentity(const QString& name, const QString& domain, const QString& suffix)
     {
-        QVERIFY(Type(field, text));
-        QCOMPARE(field->text(), text);
+        CNetConfigImpl& dlg = *m_Fx.dialog;
+        dlg.SelectMainTab(2);
+        QVERIFY(Type(dlg.ledHostName, name));
+        QVERIFY(Type(dlg.ledDomain, domain));
+        // Read-only on the page; a loaded settings file fills it.
+        dlg.ledDNSSuffix->setText(suffix);
     }
-    // The suffix field is read-only on the page; a loaded settings file fills it.
-    void SetSuffix(const QString& text)
-    {
-        QVERIFY(!m_Fx.dialog->ledDNSSuffix->isEnabled());
-        m_Fx.dialog->ledDNSSuffix->setText(text);
-    }
-    QString HiveText() const { return m_Fx.env->readHive(); }
     Fixture m_Fx;
 };
 
-void TestIdentity::init()
+void TestIdentity::identityByOk_data()
 {
-    // The DHCP adapter is shown: a join releases and renews its lease.
-    QVERIFY(m_Fx.Open(1));
-    m_Fx.dialog->SelectMainTab(kIdentificationPage);
-    QCOMPARE(HostIdentity(), (QStringList{"WS01", "WORKGROUP", "lan"}));
+    QTest::addColumn<QStringList>("typed"); // name, domain, suffix
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QStringList>("host");
+    const QStringList sample{"WS01", "WORKGROUP", "lan"};
+    QTest::newRow("case only is no change") << QStringList{"ws01", "workgroup", "lan"} << QStringList() << sample;
+    QTest::newRow("pending name") << QStringList{"WS99", "WORKGROUP", "lan"} << QStringList()
+                                  << QStringList{"WS99", "WORKGROUP", "lan"};
+    // The renew after the join refreshes the page; the suffix typed with it still goes.
+    QTest::newRow("join with suffix") << QStringList{"WS01", "OFFICE", "office.example"} << QStringList()
+                                      << QStringList{"WS01", "OFFICE", "office.example"};
+    QTest::newRow("unknown domain") << QStringList{"WS01", "nowhere.example", "lan"}
+                                    << QStringList{SystemText(ERROR_NO_SUCH_DOMAIN)} << sample;
+    QTest::newRow("refused name skips join") << QStringList{"A-NAME-FAR-TOO-LONG-FOR-NETBIOS", "OFFICE", "lan"}
+                                             << QStringList{SystemText(ERROR_INVALID_PARAMETER)} << sample;
 }
 
-void TestIdentity::differsIgnoringCase_data()
+void TestIdentity::identityByOk()
 {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("remembered");
-    QTest::addColumn<bool>("differs");
-    QTest::newRow("case only") << "ws01" << "WS01" << false;
-    QTest::newRow("different") << "WS02" << "WS01" << true;
-    QTest::newRow("emptied") << "" << "lan" << true;
-    QTest::newRow("both empty") << "" << "" << false;
-}
-
-void TestIdentity::differsIgnoringCase()
-{
-    QFETCH(QString, field);
-    QFETCH(QString, remembered);
-    QFETCH(bool, differs);
-    QCOMPARE(IdentityDiffers(field, remembered), differs);
-}
-
-void TestIdentity::unchangedOrCaseOnlyIsNotApplied()
-{
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, boxes);
+    QFETCH(QStringList, host);
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    const QString before = HiveText();
-    QVERIFY(dlg.ApplyIdentification());
-    QCOMPARE(HiveText(), before);
-
-    TypeIdentity(dlg.ledHostName, QStringLiteral("ws01"));
-    TypeIdentity(dlg.ledDomain, QStringLiteral("workgroup"));
-    QVERIFY(dlg.btnApply->isEnabled());
-    Click(dlg.btnApply);
-    NO_BOX();
-    QCOMPARE(HiveText(), before);
-    QCOMPARE(dlg.ComputerName(), QStringLiteral("WS01"));
-}
-
-void TestIdentity::pendingComputerName()
-{
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    TypeIdentity(dlg.ledHostName, QStringLiteral("WS99"));
+    const QString before = m_Fx.env->readHive();
+    EnterIdentity(typed[0], typed[1], typed[2]);
     Click(dlg.buttonOk);
 
-    NO_BOX();
-    QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(dlg.ComputerName(), QStringLiteral("WS99"));
-    QCOMPARE(HostIdentity(), (QStringList{"WS99", "WORKGROUP", "lan"}));
-}
-
-void TestIdentity::joinKnownDomain()
-{
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    TypeIdentity(dlg.ledDomain, QStringLiteral("CORP"));
-    Click(dlg.btnApply);
-
-    NO_BOX();
-    QCOMPARE(dlg.Workgroup(), QStringLiteral("CORP"));
-    QCOMPARE(dlg.ledDomain->text(), QStringLiteral("CORP"));
-    QVERIFY(!dlg.btnApply->isEnabled());
-    // The lease was released and renewed: the adapter holds its offer again.
-    QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("10.0.0.23"));
-    QCOMPARE(HostIdentity(), (QStringList{"WS01", "CORP", "lan"}));
-
-    // Remembered: a second apply does not join again.
-    const QString before = HiveText();
-    QVERIFY(dlg.ApplyIdentification());
-    QCOMPARE(HiveText(), before);
-}
-
-void TestIdentity::unknownDomainKeepsWorkgroup()
-{
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    TypeIdentity(dlg.ledDomain, QStringLiteral("nowhere.example"));
-    Click(dlg.buttonOk);
-
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(ERROR_NO_SUCH_DOMAIN)});
-    QVERIFY(dlg.isVisible());
-    QCOMPARE(dlg.Workgroup(), QStringLiteral("WORKGROUP"));
-    QCOMPARE(dlg.ledDomain->text(), QStringLiteral("nowhere.example"));
-    QCOMPARE(HostIdentity(), (QStringList{"WS01", "WORKGROUP", "lan"}));
-}
-
-void TestIdentity::refusedNameSkipsJoin()
-{
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    // Longer than a NetBIOS name may be.
-    TypeIdentity(dlg.ledHostName, QStringLiteral("A-NAME-FAR-TOO-LONG-FOR-NETBIOS"));
-    TypeIdentity(dlg.ledDomain, QStringLiteral("OFFICE"));
-    QVERIFY(!dlg.ApplyIdentification());
-
-    QCOMPARE(QuarvelMsgBoxHistory().count(), 1);
-    QVERIFY(!QuarvelMsgBoxHistory().first().isEmpty());
-    QCOMPARE(dlg.ComputerName(), QStringLiteral("WS01"));
-    QCOMPARE(dlg.Workgroup(), QStringLiteral("WORKGROUP"));
-    QCOMPARE(HostIdentity(), (QStringList{"WS01", "WORKGROUP", "lan"}));
-}
-
-void TestIdentity::laterSuffixDecidesResult()
-{
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    TypeIdentity(dlg.ledHostName, QStringLiteral("A-NAME-FAR-TOO-LONG-FOR-NETBIOS"));
-    SetSuffix(QStringLiteral("corp.example"));
-    QVERIFY(dlg.ApplyIdentification());
-    NO_BOX();
-    QCOMPARE(dlg.DNSSuffix(), QStringLiteral("corp.example"));
-    QCOMPARE(dlg.ComputerName(), QStringLiteral("WS01"));
-}
-
-void TestIdentity::suffixOnlyByOk()
-{
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    SetSuffix(QStringLiteral("corp.example"));
-    QVERIFY(!dlg.btnApply->isEnabled());
-    Click(dlg.buttonOk);
-
-    NO_BOX();
-    QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(HostIdentity(), (QStringList{"WS01", "WORKGROUP", "corp.example"}));
-    const QString before = HiveText();
-    QVERIFY(dlg.ApplyIdentification());
-    QCOMPARE(HiveText(), before);
-}
-
-void TestIdentity::joinKeepsSuffixTypedWithIt()
-{
-    // The renew after the join refreshes the page from the system; the
-    // suffix typed for the same apply must still be applied.
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    TypeIdentity(dlg.ledDomain, QStringLiteral("OFFICE"));
-    SetSuffix(QStringLiteral("office.example"));
-    Click(dlg.buttonOk);
-
-    NO_BOX();
-    QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(HostIdentity(), (QStringList{"WS01", "OFFICE", "office.example"}));
+    QCOMPARE(QuarvelMsgBoxHistory(), boxes);
+    QCOMPARE(dlg.isVisible(), !boxes.isEmpty());
+    QCOMPARE(HostIdentity(), host);
+    QCOMPARE(QStringList({dlg.ComputerName(), dlg.Workgroup(), dlg.DNSSuffix()}), host);
+    if (host == QStringList{"WS01", "WORKGROUP", "lan"})
+        QCOMPARE(m_Fx.env->readHive(), before);
+    // What went through is remembered: applying again changes nothing.
+    const QString after = m_Fx.env->readHive();
+    QCOMPARE(dlg.ApplyIdentification(), boxes.isEmpty());
+    QCOMPARE(m_Fx.env->readHive(), after);
+    // The typed text stays, refused or not.
+    QCOMPARE(dlg.ledDomain->text(), typed[1]);
 }
 
 void TestIdentity::releaseErrorsAfterJoinDoNotFailIt()
 {
-    // With the static adapter shown, release and renew each report their own
-    // failure; the join itself went through.
-    CNetConfigImpl& dlg = *m_Fx.dialog;
+    // The static adapter has no lease: release and renew each report their own failure.
     m_Fx.Show(0);
-    dlg.SelectMainTab(kIdentificationPage);
-    TypeIdentity(dlg.ledDomain, QStringLiteral("OFFICE"));
-    QVERIFY(dlg.ApplyIdentification());
+    EnterIdentity(QStringLiteral("WS01"), QStringLiteral("OFFICE"), QStringLiteral("lan"));
+    QVERIFY(m_Fx.dialog->ApplyIdentification());
     const QString notSupported = SystemText(ERROR_NOT_SUPPORTED);
     QCOMPARE(QuarvelMsgBoxHistory(), (QStringList{notSupported, notSupported}));
-    QCOMPARE(dlg.Workgroup(), QStringLiteral("OFFICE"));
+    QCOMPARE(HostIdentity(), (QStringList{"WS01", "OFFICE", "lan"}));
+}
+
+void TestIdentity::releaseThenRenew()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    Click(dlg.btnRelease);
+    NO_BOX();
+    QCOMPARE(dlg.CurrentAdapterIndex(), 1);
+    QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("0.0.0.0"));
+    const auto host = ReadHost();
+    QVERIFY(host);
+    QCOMPARE(host->Adapters().at(1).m_IPAddress.Value(), 0u);
+    QCOMPARE(host->Adapters().at(0).m_IPAddress.ToString(), QStringLiteral("192.168.1.5"));
+
+    Click(dlg.btnRenew);
+    NO_BOX();
+    QCOMPARE(dlg.ledIPAddress->text() + u' ' + dlg.ledGateway->text(), QStringLiteral("10.0.0.23 10.0.0.1"));
+}
+
+void TestIdentity::leaseFailureKeepsEdits()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    m_Fx.Show(0);
+    QVERIFY(Type(dlg.ledIPAddress, QStringLiteral("192.168.1.77")));
+    for (auto action : {CNetConfigImpl::Release, CNetConfigImpl::Renew}) {
+        QuarvelMsgBoxHistory().clear();
+        dlg.ReleaseRenew(action);
+        QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(ERROR_NOT_SUPPORTED)});
+        QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("192.168.1.77"));
+        QVERIFY(m_Fx.Card(0).m_AddressChanged);
+    }
 }
 
 QTEST_MAIN(TestIdentity)

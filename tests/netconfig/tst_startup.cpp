@@ -1,3 +1,5 @@
+// The real program started against emulated hosts: the failed start, the
+// adapter row remembered from one run to the next, and kill mode.
 #include "hosthive.h"
 #include "xmlsettings.h"
 
@@ -5,9 +7,7 @@
 
 namespace {
 
-const QString kBlock = QStringLiteral("CNetConfigImpl");
-const QString kKey = QStringLiteral("NetConfigActiveAdapter");
-const QString kNone = QStringLiteral("<none>");
+const QString kBlock = QStringLiteral("CNetConfigImpl"), kKey = QStringLiteral("NetConfigActiveAdapter");
 
 QString SettingsFile(const TestEnv& env)
 {
@@ -16,115 +16,109 @@ QString SettingsFile(const TestEnv& env)
 
 // Handles are dropped before the program runs, so every call sees the file
 // as it is on disk.
-void StoreRow(const TestEnv& env, const QString& row)
+bool StoreRow(const TestEnv& env, const QString& row)
 {
     QDir().mkpath(QFileInfo(SettingsFile(env)).path());
-    CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(SettingsFile(env));
-    CXMLSettingsBlock block = root.GetFirstBlockForPath(kBlock);
-    QVERIFY(block.IsValid());
-    QVERIFY(block.PutText(kKey, row));
-    QVERIFY(block.Save());
+    CXMLSettingsBlock block = CXMLSettingsBlock::OpenRoot(SettingsFile(env)).GetFirstBlockForPath(kBlock);
+    return block.IsValid() && block.PutText(kKey, row) && block.Save();
 }
 
 QString StoredRow(const TestEnv& env)
 {
-    if (!QFileInfo::exists(SettingsFile(env)))
-        return kNone;
     const CXMLSettingsBlock block = CXMLSettingsBlock::OpenRoot(SettingsFile(env)).GetFirstChildBlock(kBlock);
-    return block.IsValid() ? block.GetText(kKey, kNone) : kNone;
+    return block.IsValid() ? block.GetText(kKey, QStringLiteral("<none>")) : QStringLiteral("<none>");
 }
 
 } // namespace
 
-// The real program started against emulated hosts: the failed start, and
-// the adapter row remembered from one run to the next.
 class TestStartup : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void noAdapterEndsTheProgram_data();
-    void noAdapterEndsTheProgram();
-    void rememberedRow_data();
-    void rememberedRow();
-    void rowSurvivesRestart();
+    void start_data();
+    void start();
+    void kill_data();
+    void kill();
 };
 
-void TestStartup::noAdapterEndsTheProgram_data()
+void TestStartup::start_data()
 {
+    QTest::addColumn<bool>("adapters");
+    QTest::addColumn<QString>("stored"); // adapter row left by the last run
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("dialog") << QStringList();
-    QTest::newRow("console") << QStringList{QStringLiteral("/c")};
-    QTest::newRow("console save") << QStringList{QStringLiteral("/c"), QStringLiteral("/s"), QStringLiteral("out.ini")};
+    QTest::addColumn<QString>("after");
+    // A failed start must not overwrite what the last good run stored.
+    QTest::newRow("no adapter, dialog") << false << "1" << QStringList() << "1";
+    QTest::newRow("no adapter, console save") << false << "1" << QStringList{"/c", "/s", "out.ini"} << "1";
+    // Without a second argument -kill is no kill mode: the program starts as usual.
+    QTest::newRow("no adapter, kill alone") << false << "1" << QStringList{"-kill"} << "1";
+    QTest::newRow("nothing stored") << true << QString() << QStringList{"/c"} << "0";
+    QTest::newRow("second adapter") << true << "1" << QStringList{"/c"} << "1";
+    QTest::newRow("not a number") << true << "abc" << QStringList{"/c"} << "0";
+    // The machine lost an adapter since the last run.
+    QTest::newRow("beyond the adapters") << true << "2" << QStringList{"/c"} << "0";
 }
 
-void TestStartup::noAdapterEndsTheProgram()
+void TestStartup::start()
 {
+    QFETCH(bool, adapters);
+    QFETCH(QString, stored);
     QFETCH(QStringList, args);
+    QFETCH(QString, after);
     TestEnv env;
+    QVERIFY(env.initSampleHost());
     HostHive host;
-    QVERIFY(host.IsValid());
     host.RemoveAdapters();
-    QVERIFY(host.WriteTo(env));
-    StoreRow(env, QStringLiteral("1"));
+    QVERIFY(adapters || host.WriteTo(env));
+    QVERIFY(stored.isNull() || StoreRow(env, stored));
 
     QString errors;
-    QCOMPARE(env.runNetconfig(args, &errors), 1);
-    QVERIFY2(errors.contains(QLatin1String("netconfig: The network is not present or not started.")),
-             qPrintable(errors));
-    // The early stop must not overwrite what the last good run stored.
-    QCOMPARE(StoredRow(env), QStringLiteral("1"));
+    QCOMPARE(env.runNetconfig(args, &errors), adapters ? 0 : 1);
+    const int expected = adapters ? 0 : 1;
+    QVERIFY2(errors.count(QLatin1String("netconfig: The network is not present or not started.")) == expected &&
+                 errors.count(QLatin1String("netconfig: ")) == expected, qPrintable(errors));
+    QCOMPARE(StoredRow(env), after);
     QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("out.ini"))));
 }
 
-void TestStartup::rememberedRow_data()
+void TestStartup::kill_data()
 {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<bool>("reported");
-
-    QTest::newRow("nothing stored") << QString() << "0" << false;
-    QTest::newRow("second adapter") << "1" << "1" << false;
-    QTest::newRow("first adapter") << "0" << "0" << false;
-    QTest::newRow("not a number") << "abc" << "0" << false;
-    QTest::newRow("negative") << "-1" << "0" << false;
-    // The machine lost an adapter since the last run.
-    QTest::newRow("beyond the adapters") << "2" << "0" << true;
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("killed");
+    QTest::newRow("part of the name, other case") << "part" << true;
+    QTest::newRow("process id") << "pid" << true;
+    QTest::newRow("no match") << "other" << false;
 }
 
-void TestStartup::rememberedRow()
+void TestStartup::kill()
 {
-    QFETCH(QString, stored);
-    QFETCH(QString, after);
-    QFETCH(bool, reported);
+    QFETCH(QString, how);
+    QFETCH(bool, killed);
+    // A copy of sleep under a name no other process carries.
+    QTemporaryDir dir;
+    const QString name = QStringLiteral("nck%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), dir.filePath(name)));
+    QVERIFY(QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::ExeOwner));
+    QProcess child;
+    child.start(dir.filePath(name), {QStringLiteral("300")});
+    QVERIFY(child.waitForStarted());
 
+    const QString text = how == QLatin1String("part") ? name.mid(1, 7).toUpper()
+                         : how == QLatin1String("pid") ? QString::number(child.processId())
+                                                       : name + QStringLiteral("x");
     TestEnv env;
-    QVERIFY(env.initSampleHost());
-    if (!stored.isNull())
-        StoreRow(env, stored);
-
     QString errors;
-    QCOMPARE(env.runNetconfig({QStringLiteral("/c")}, &errors), 0);
-    QCOMPARE(StoredRow(env), after);
-    QCOMPARE(errors.contains(QLatin1String("ASSERT: \"Index < (int)m_Adapters.count()\"")), reported);
-    QVERIFY2(!errors.contains(QLatin1String("netconfig: ")), qPrintable(errors));
-}
-
-void TestStartup::rowSurvivesRestart()
-{
-    TestEnv env;
-    QVERIFY(env.initSampleHost());
-    StoreRow(env, QStringLiteral("1"));
-    for (int run = 0; run < 2; ++run) {
-        QCOMPARE(env.runNetconfig({QStringLiteral("/c")}), 0);
-        QCOMPARE(StoredRow(env), QStringLiteral("1"));
-    }
-    // With the second adapter gone the next start falls back to the first.
-    HostHive host;
-    host.Hive().DeleteKey(host.AdapterKeys().at(1));
-    QVERIFY(host.WriteTo(env));
-    QCOMPARE(env.runNetconfig({QStringLiteral("/c")}), 0);
-    QCOMPARE(StoredRow(env), QStringLiteral("0"));
+    QCOMPARE(env.runNetconfig({QStringLiteral("-kill"), text}, &errors), 1);
+    if (killed)
+        QVERIFY(child.waitForFinished(30000));
+    else
+        QCOMPARE(child.state(), QProcess::Running);
+    // Kill mode reports nothing and never starts the application.
+    QVERIFY2(errors.trimmed().isEmpty(), qPrintable(errors));
+    QVERIFY(!QFileInfo::exists(SettingsFile(env)));
+    child.kill();
+    child.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

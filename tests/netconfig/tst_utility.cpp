@@ -1,359 +1,188 @@
-#include "logtextpane.h"
+// The utilities page with stand-in programs and with the system's own ping.
+#include "netconfigimpl.h"
 #include "testenv.h"
-#include "utilitypage.h"
 
 #include <QDir>
-#include <QTextBrowser>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
-const int kRunTimeoutMs = 30000;
+const int kRunTimeoutMs = 60000;
+
+bool IsIdle(const CNetConfigImpl& d)
+{
+    return d.btnStartUtility->text() == QStringLiteral("&Start") && d.comboUtility->isEnabled();
+}
+
+QString Pane(const CNetConfigImpl& d) { return d.editUtilityOutput->toPlainText(); }
+
+QColor ColorOf(const CNetConfigImpl& dialog, const QString& text)
+{
+    QTextCursor cursor = dialog.editUtilityOutput->document()->find(text);
+    cursor.setPosition(cursor.selectionStart() + 1);
+    return cursor.isNull() ? QColor() : cursor.charFormat().foreground().color();
+}
+
+int CountReplies(const QString& text) { return int(text.count(QRegularExpression(QStringLiteral("seq=\\d+")))); }
+
+// Live children of this process running ping, from /proc.
+QList<qint64> PingChildren()
+{
+    QList<qint64> pids;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll(); // pid (comm) state ppid ...
+        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (line.contains("(ping)") && rest.size() > 1 && rest.at(0) != "Z" && rest.at(1).toLong() == ::getpid())
+            pids << entry.toLongLong();
+    }
+    return pids;
+}
 
 } // namespace
 
-// The utilities page with stand-in programs.
 class TestUtility : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void arguments_data();
-    void arguments();
-    void targetEnablesStart();
-    void runShowsOutputAndCompletion_data();
-    void runShowsOutputAndCompletion();
-    void runsFollowEachOtherAndClear();
-    void runningStateDisablesControls();
-    void outputIsEscapedAndStderrRed();
-    void unstartableProgramGivesRedLine();
-    void decodingFollowsCodepage_data();
-    void decodingFollowsCodepage();
-    void readConsoleCodepage_data();
-    void readConsoleCodepage();
-    void logTextAppends_data();
-    void logTextAppends();
-    void logTextColoursDoNotLeak();
-
 private:
-    void writeLayoutIni(const QByteArray& content);
-    bool runToIdle(CNetConfigImpl& dialog);
-
     std::unique_ptr<TestEnv> m_Env;
-    std::unique_ptr<QTemporaryDir> m_SystemDir;
-    std::unique_ptr<ScopedEnv> m_SystemDirVar;
-};
+    std::unique_ptr<QTemporaryDir> m_Stand;
 
-void TestUtility::init()
-{
-    m_Env = std::make_unique<TestEnv>();
-    QVERIFY(m_Env->initSampleHost());
-    m_SystemDir = std::make_unique<QTemporaryDir>();
-    m_SystemDirVar = std::make_unique<ScopedEnv>("WINSYS_SYSTEM_DIR", m_SystemDir->path().toLocal8Bit());
-}
+    // Puts a shell script named ping in a system folder of its own.
+    void StandInPing(const QByteArray& body)
+    {
+        m_Stand = std::make_unique<QTemporaryDir>();
+        QFile file(m_Stand->filePath(QStringLiteral("ping")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + body + "\n");
+        file.close();
+        QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
+        qputenv("WINSYS_SYSTEM_DIR", m_Stand->path().toLocal8Bit());
+    }
 
-void TestUtility::cleanup()
-{
-    m_SystemDirVar.reset();
-    m_SystemDir.reset();
-    m_Env.reset();
-}
+    bool Run(CNetConfigImpl& dialog, const QString& target)
+    {
+        dialog.editUtilityTarget->setText(target);
+        dialog.btnStartUtility->click();
+        return QTest::qWaitFor([&] { return IsIdle(dialog); }, kRunTimeoutMs);
+    }
 
-void TestUtility::writeLayoutIni(const QByteArray& content)
-{
-    const QString dir = m_Env->configDir() + QStringLiteral("/netconfig");
-    QVERIFY(QDir().mkpath(dir));
-    QFile file(dir + QStringLiteral("/layout.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
+private slots:
+    void init()
+    {
+        m_Env = std::make_unique<TestEnv>();
+        QVERIFY(m_Env->initSampleHost());
+    }
 
-bool TestUtility::runToIdle(CNetConfigImpl& dialog)
-{
-    dialog.btnStartUtility->click();
-    return QTest::qWaitFor([&] { return IsIdle(dialog) && PaneText(dialog).contains(QStringLiteral(" done.")); },
-                           kRunTimeoutMs);
-}
+    void cleanup()
+    {
+        qunsetenv("WINSYS_SYSTEM_DIR");
+        m_Stand.reset();
+        m_Env.reset();
+    }
 
-void TestUtility::arguments_data()
-{
-    // Settings: check boxes to check and spin boxes to set (name=value).
-    QTest::addColumn<int>("utility");
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QStringList>("expected");
+    void arguments_data()
+    {
+        QTest::addColumn<int>("utility");
+        QTest::addColumn<QString>("checks");
+        QTest::addColumn<QStringList>("expected");
+        const QString all = "btnEndlessPing btnResolveAddress btnPingEchoRqv btnDontResolveAddress btnTraceHops "
+                            "btnReplyWait";
+        QTest::newRow("ping, own options only") << 0 << all << QStringList{"ping", "-t", "-a", "-n 999", "a b"};
+        QTest::newRow("tracert, own options only") << 1 << all
+                                                   << QStringList{"tracert", "-d", "-h 12", "-w 345", "a b"};
+        QTest::newRow("tracert, unchecked spins") << 1 << "btnDontResolveAddress"
+                                                  << QStringList{"tracert", "-d", "a b"};
+    }
 
-    const QString allTrace = "btnDontResolveAddress btnTraceHops spinTraceHopsNum=30 btnReplyWait spinReplyWaitTime=1000";
-    QTest::newRow("ping plain") << 0 << "" << "10.0.0.1" << QStringList{"ping", "10.0.0.1"};
-    QTest::newRow("ping all options, 999") << 0 << "btnEndlessPing btnResolveAddress btnPingEchoRqv spinPingEchoRqvNum=999"
-                                           << "10.0.0.1" << QStringList{"ping", "-t", "-a", "-n 999", "10.0.0.1"};
-    QTest::newRow("unchecked count ignored") << 0 << "btnResolveAddress spinPingEchoRqvNum=77" << "host"
-                                             << QStringList{"ping", "-a", "host"};
-    QTest::newRow("trace options ignored by ping") << 0 << allTrace << "host" << QStringList{"ping", "host"};
-    QTest::newRow("tracert -d first") << 1 << allTrace << "10.0.0.1"
-                                      << QStringList{"tracert", "-d", "-h 30", "-w 1000", "10.0.0.1"};
-    QTest::newRow("ping options ignored by tracert") << 1 << "btnEndlessPing btnResolveAddress btnPingEchoRqv"
-                                                     << "host" << QStringList{"tracert", "host"};
-    QTest::newRow("unchecked spins ignored") << 1 << "btnDontResolveAddress spinTraceHopsNum=12 spinReplyWaitTime=345"
-                                             << "host" << QStringList{"tracert", "-d", "host"};
-    QTest::newRow("empty target still last") << 1 << "" << "" << QStringList{"tracert", ""};
-    QTest::newRow("hostile target one element") << 0 << "" << "127.0.0.1; touch X"
-                                                << QStringList{"ping", "127.0.0.1; touch X"};
-}
+    void arguments()
+    {
+        QFETCH(int, utility);
+        QFETCH(QString, checks);
+        QFETCH(QStringList, expected);
+        CNetConfigImpl dialog;
+        for (const QString& name : checks.split(u' '))
+            dialog.findChild<QCheckBox*>(name)->setChecked(true);
+        dialog.spinPingEchoRqvNum->setValue(999);
+        dialog.spinTraceHopsNum->setValue(12);
+        dialog.spinReplyWaitTime->setValue(345);
+        dialog.comboUtility->setCurrentIndex(utility);
+        dialog.editUtilityTarget->setText(QStringLiteral("a b"));
+        QCOMPARE(dialog.BuildUtilityArguments(), expected);
+    }
 
-void TestUtility::arguments()
-{
-    QFETCH(int, utility);
-    QFETCH(QString, settings);
-    QFETCH(QString, target);
-    QFETCH(QStringList, expected);
+    // A marker in the target must not be taken for one of the template's;
+    // output is shown as text, never as markup, and stderr in red.
+    void outputAndCompletionLines()
+    {
+        StandInPing("printf '<font color=\"blue\">x</font> &\\r\\n'; sleep 0.2; printf 'bad <z>\\n' >&2");
+        CNetConfigImpl dialog;
+        QVERIFY(Run(dialog, QStringLiteral("%2x%1")));
+        QCOMPARE(Pane(dialog), QStringLiteral("Running ping %2x%1.\n<font color=\"blue\">x</font> &\nbad <z>\n\n"
+                                              "ping %2x%1 done.\n"));
+        QCOMPARE(ColorOf(dialog, QStringLiteral(" done.")), QColor(QStringLiteral("darkgreen")));
+        QVERIFY(ColorOf(dialog, QStringLiteral("x</font>")) != QColor(QStringLiteral("blue")));
+        QCOMPARE(ColorOf(dialog, QStringLiteral("bad <z>")), QColor(QStringLiteral("red")));
+    }
 
-    CNetConfigImpl dialog;
-    for (const QString& setting : settings.split(u' ', Qt::SkipEmptyParts)) {
-        const QStringList parts = setting.split(u'=');
-        if (parts.count() == 2) {
-            auto* spin = dialog.findChild<QSpinBox*>(parts[0]);
-            QVERIFY(spin);
-            spin->setValue(parts[1].toInt());
-        } else {
-            auto* check = dialog.findChild<QCheckBox*>(parts[0]);
-            QVERIFY(check);
-            check->setChecked(true);
+    // Console output is decoded with the code page that layout.ini names.
+    void decodingFollowsCodepage()
+    {
+        const QString dir = m_Env->configDir() + QStringLiteral("/netconfig");
+        QFile layout(dir + QStringLiteral("/layout.ini"));
+        QVERIFY(QDir().mkpath(dir) && layout.open(QIODevice::WriteOnly));
+        layout.write("[Console]\nCodepage = 866\n");
+        layout.close();
+        StandInPing("printf '\\217\\340\\250\\242\\245\\342\\000after zero'");
+        CNetConfigImpl dialog;
+        QVERIFY(Run(dialog, QStringLiteral("h")));
+        QCOMPARE(Pane(dialog), QString::fromUtf8("Running ping h.\n\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\n"
+                                                 "ping h done.\n"));
+    }
+
+    void realPing()
+    {
+        CNetConfigImpl dialog;
+        dialog.btnPingEchoRqv->setChecked(true);
+        dialog.spinPingEchoRqvNum->setValue(2);
+        QVERIFY(Run(dialog, QStringLiteral("127.0.0.1")));
+        QCOMPARE(CountReplies(Pane(dialog)), 2);
+        QVERIFY2(Pane(dialog).endsWith(QStringLiteral("\n\nping -n 2 127.0.0.1 done.\n")), qPrintable(Pane(dialog)));
+    }
+
+    // Stop and closing the dialog end the child; nothing follows "done.".
+    void stopAndCloseEndTheChild()
+    {
+        auto dialog = std::make_unique<CNetConfigImpl>();
+        dialog->btnEndlessPing->setChecked(true);
+        dialog->editUtilityTarget->setText(QStringLiteral("127.0.0.1"));
+        for (const bool close : {false, true}) {
+            dialog->btnStartUtility->click();
+            QTRY_VERIFY_WITH_TIMEOUT(CountReplies(Pane(*dialog)) >= 1, kRunTimeoutMs);
+            const QList<qint64> children = PingChildren();
+            QCOMPARE(children.size(), 1);
+            if (close) {
+                dialog.reset();
+                QVERIFY(PingChildren().isEmpty()); // reaped, not merely signalled
+            } else {
+                dialog->btnStartUtility->click();
+                QTRY_VERIFY_WITH_TIMEOUT(IsIdle(*dialog), kRunTimeoutMs);
+                QTRY_VERIFY(::kill(pid_t(children.first()), 0) != 0);
+                const QString stopped = Pane(*dialog);
+                QVERIFY(stopped.endsWith(QStringLiteral("\nping -t 127.0.0.1 done.\n")));
+                QTest::qWait(1000);
+                QCOMPARE(Pane(*dialog), stopped);
+            }
         }
     }
-    dialog.comboUtility->setCurrentIndex(utility);
-    SetTarget(dialog, target);
-    QCOMPARE(dialog.BuildUtilityArguments(), expected);
-}
-
-void TestUtility::targetEnablesStart()
-{
-    CNetConfigImpl dialog;
-    QVERIFY(!dialog.btnStartUtility->isEnabled());
-    dialog.editUtilityTarget->setFocus();
-    QTest::keyClicks(dialog.editUtilityTarget, QStringLiteral("x"));
-    QVERIFY(dialog.btnStartUtility->isEnabled());
-    dialog.editUtilityTarget->setText(QString());
-    QVERIFY(!dialog.btnStartUtility->isEnabled());
-    dialog.editUtilityTarget->setText(QStringLiteral("   ")); // blanks count
-    QVERIFY(dialog.btnStartUtility->isEnabled());
-}
-
-void TestUtility::runShowsOutputAndCompletion_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("commandLine");
-    QTest::newRow("address") << "127.0.0.1" << "ping -n 3 127.0.0.1";
-    // A marker in the target must not be taken for one of the template's.
-    QTest::newRow("marker in target") << "%2x%1" << "ping -n 3 %2x%1";
-}
-
-void TestUtility::runShowsOutputAndCompletion()
-{
-    QFETCH(QString, target);
-    QFETCH(QString, commandLine);
-    QVERIFY(WriteProgram(m_SystemDir->path(), QStringLiteral("ping"), "printf 'Reply 1\\r\\nReply 2\\r\\n'"));
-    CNetConfigImpl dialog;
-    dialog.btnPingEchoRqv->setChecked(true);
-    dialog.spinPingEchoRqvNum->setValue(3);
-    SetTarget(dialog, target);
-
-    QVERIFY(runToIdle(dialog));
-    QCOMPARE(PaneText(dialog), QStringLiteral("Running %1.\nReply 1\nReply 2\n\n%1 done.\n").arg(commandLine));
-    QCOMPARE(ColorOf(dialog, QStringLiteral("Running")), QColor(QStringLiteral("darkgreen")));
-    QCOMPARE(ColorOf(dialog, QStringLiteral(" done.")), QColor(QStringLiteral("darkgreen")));
-    QVERIFY(ColorOf(dialog, QStringLiteral("Reply 1")) != QColor(QStringLiteral("darkgreen")));
-}
-
-void TestUtility::runsFollowEachOtherAndClear()
-{
-    QVERIFY(WriteProgram(m_SystemDir->path(), QStringLiteral("ping"), "echo pong"));
-    QVERIFY(WriteProgram(m_SystemDir->path(), QStringLiteral("tracert"), "echo hop"));
-    CNetConfigImpl dialog;
-    SetTarget(dialog, QStringLiteral("host"));
-    QVERIFY(runToIdle(dialog));
-    const QString first = QStringLiteral("Running ping host.\npong\n\nping host done.\n");
-    QCOMPARE(PaneText(dialog), first);
-    // Columns of ping and tracert output line up only in a fixed-pitch font;
-    // an undo history would grow with every line of an endless ping.
-    const QFontMetrics metrics(dialog.editUtilityOutput->font());
-    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("iiii")), metrics.horizontalAdvance(QStringLiteral("WWWW")));
-    QVERIFY(!dialog.editUtilityOutput->document()->isUndoAvailable());
-
-    dialog.comboUtility->setCurrentIndex(1);
-    dialog.btnStartUtility->click();
-    QTRY_VERIFY_WITH_TIMEOUT(IsIdle(dialog) && PaneText(dialog).endsWith(QStringLiteral("tracert host done.\n")),
-                             kRunTimeoutMs);
-    QCOMPARE(PaneText(dialog), first + QStringLiteral("\nRunning tracert host.\nhop\n\ntracert host done.\n"));
-
-    QVERIFY(dialog.btnClearOutput->isEnabled());
-    dialog.btnClearOutput->click();
-    QVERIFY(PaneText(dialog).isEmpty());
-    QVERIFY(!dialog.btnClearOutput->isEnabled());
-    // A run on a cleared pane starts without a leading line break.
-    dialog.comboUtility->setCurrentIndex(0);
-    QVERIFY(runToIdle(dialog));
-    QCOMPARE(PaneText(dialog), first);
-}
-
-void TestUtility::runningStateDisablesControls()
-{
-    // Runs until stopped.
-    QVERIFY(WriteProgram(m_SystemDir->path(), QStringLiteral("ping"), "echo started; exec sleep 60"));
-    CNetConfigImpl dialog;
-    SetTarget(dialog, QStringLiteral("host"));
-    dialog.btnStartUtility->click();
-    QCOMPARE(dialog.btnStartUtility->text(), QStringLiteral("&Stop"));
-    QVERIFY(dialog.btnStartUtility->isEnabled() && !dialog.comboUtility->isEnabled());
-    QVERIFY(!dialog.editUtilityTarget->isEnabled() && !dialog.wsUtilityParams->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(PaneText(dialog).contains(QStringLiteral("started")), kRunTimeoutMs);
-
-    dialog.btnStartUtility->click(); // Stop
-    QTRY_VERIFY_WITH_TIMEOUT(IsIdle(dialog), kRunTimeoutMs);
-    QVERIFY(dialog.editUtilityTarget->isEnabled() && dialog.wsUtilityParams->isEnabled());
-    QVERIFY(PaneText(dialog).endsWith(QStringLiteral("\nping host done.\n")));
-}
-
-void TestUtility::outputIsEscapedAndStderrRed()
-{
-    QVERIFY(WriteProgram(m_SystemDir->path(), QStringLiteral("ping"),
-                         "printf '<font color=\"blue\">x</font> & y\\n'; sleep 0.2; printf 'bad <z>\\n' >&2"));
-    CNetConfigImpl dialog;
-    SetTarget(dialog, QStringLiteral("host"));
-    QVERIFY(runToIdle(dialog));
-    const QString text = PaneText(dialog);
-    QVERIFY2(text.contains(QStringLiteral("<font color=\"blue\">x</font> & y\nbad <z>\n")), qPrintable(text));
-    QVERIFY(ColorOf(dialog, QStringLiteral("x</font>")) != QColor(QStringLiteral("blue")));
-    QCOMPARE(ColorOf(dialog, QStringLiteral("bad <z>")), QColor(QStringLiteral("red")));
-    QVERIFY(ColorOf(dialog, QStringLiteral("& y")) != QColor(QStringLiteral("red")));
-}
-
-void TestUtility::unstartableProgramGivesRedLine()
-{
-    ScopedEnv noPath("PATH", QByteArray());
-    CNetConfigImpl dialog;
-    dialog.btnPingEchoRqv->setChecked(true);
-    dialog.spinPingEchoRqvNum->setValue(2);
-    SetTarget(dialog, QStringLiteral("127.0.0.1"));
-    dialog.btnStartUtility->click();
-    const QString line = QStringLiteral("Could not start network utility: failed to run ping -n 2 127.0.0.1.");
-    QCOMPARE(PaneText(dialog), line + QLatin1Char('\n'));
-    QCOMPARE(ColorOf(dialog, line), QColor(QStringLiteral("red")));
-    QCOMPARE(dialog.btnStartUtility->text(), QStringLiteral("&Start"));
-    QVERIFY(dialog.comboUtility->isEnabled() && dialog.editUtilityTarget->isEnabled());
-    QVERIFY(dialog.wsUtilityParams->isEnabled() && dialog.btnClearOutput->isEnabled());
-}
-
-void TestUtility::decodingFollowsCodepage_data()
-{
-    QTest::addColumn<QByteArray>("layout");
-    QTest::addColumn<QByteArray>("octalBytes");
-    QTest::addColumn<QString>("expected");
-
-    const QByteArray privet = "\\217\\340\\250\\242\\245\\342"; // IBM 866
-    const QString latin1Privet = QString::fromLatin1("\x8f\xe0\xa8\xa2\xa5\xe2");
-    QTest::newRow("866") << QByteArray("[Console]\nCodepage = 866\n") << privet
-                         << QString::fromUtf8("\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82");
-    QTest::newRow("866 without blanks falls back to 850") << QByteArray("Codepage=866\n") << privet << latin1Privet;
-    QTest::newRow("no layout file") << QByteArray() << privet << latin1Privet;
-    QTest::newRow("936") << QByteArray("Codepage = 936\n") << QByteArray("\\326\\320\\316\\304")
-                         << QString::fromUtf8("\xe4\xb8\xad\xe6\x96\x87");
-    QTest::newRow("unknown code page") << QByteArray("Codepage = 1251\n") << privet << latin1Privet;
-    QTest::newRow("stops at zero byte") << QByteArray("Codepage = 866\n") << QByteArray("ab\\000\\217cd")
-                                        << QStringLiteral("ab");
-}
-
-void TestUtility::decodingFollowsCodepage()
-{
-    QFETCH(QByteArray, layout);
-    QFETCH(QByteArray, octalBytes);
-    QFETCH(QString, expected);
-    if (!layout.isEmpty())
-        writeLayoutIni(layout);
-    QVERIFY(WriteProgram(m_SystemDir->path(), QStringLiteral("ping"), "printf '" + octalBytes + "'"));
-    CNetConfigImpl dialog;
-    SetTarget(dialog, QStringLiteral("h"));
-    QVERIFY(runToIdle(dialog));
-    QCOMPARE(PaneText(dialog), QStringLiteral("Running ping h.\n") + expected + QStringLiteral("\nping h done.\n"));
-}
-
-void TestUtility::readConsoleCodepage_data()
-{
-    QTest::addColumn<bool>("hasFile");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("no file") << false << QByteArray() << QString();
-    QTest::newRow("empty file") << true << QByteArray() << "850";
-    QTest::newRow("no blanks") << true << QByteArray("Codepage=866\n") << "850";
-    QTest::newRow("value untrimmed") << true << QByteArray("Codepage = 437 \n") << "437 ";
-    QTest::newRow("first usable line wins") << true
-                                            << QByteArray("[Layout]\nName = x\nCodepage=1\nCodepage = \n"
-                                                          "Codepage = 936\nCodepage = 949\n")
-                                            << "936";
-    QTest::newRow("must start the line") << true << QByteArray(" Codepage = 866\n") << "850";
-    QTest::newRow("case-sensitive") << true << QByteArray("codepage = 866\n") << "850";
-    QTest::newRow("longer key counts") << true << QByteArray("CodepageOEM = 852\n") << "852";
-    QTest::newRow("empty pieces dropped") << true << QByteArray("Codepage =  = 737\n") << "737";
-}
-
-void TestUtility::readConsoleCodepage()
-{
-    QFETCH(bool, hasFile);
-    QFETCH(QByteArray, content);
-    QFETCH(QString, expected);
-    if (hasFile)
-        writeLayoutIni(content);
-    CNetConfigImpl dialog;
-    QCOMPARE(dialog.ConsoleCodepage(), expected);
-}
-
-void TestUtility::logTextAppends_data()
-{
-    QTest::addColumn<QStringList>("fragments");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("line breaks") << QStringList{"a\r\nb", "c\n", "d"} << "a\nbc\nd";
-    QTest::newRow("break split over appends") << QStringList{"a\r", "\nb"} << "a\nb";
-    QTest::newRow("lone carriage return") << QStringList{"a\rb"} << "ab";
-    QTest::newRow("font markup") << QStringList{"<font color=\"red\">x</font>y", "<FONT COLOR=green>z</FONT>"} << "xyz";
-    QTest::newRow("entities") << QStringList{"&lt;a&gt; &amp; &quot; &"} << "<a> & &quot; &";
-    QTest::newRow("other tags literal") << QStringList{"<b>bold</b> <br> a < b"} << "<b>bold</b> <br> a < b";
-    QTest::newRow("unclosed font tag literal") << QStringList{"<font color=\"red\"", "x"} << "<font color=\"red\"x";
-    QTest::newRow("blanks kept") << QStringList{"  1    2\t3  "} << "  1    2\t3  ";
-}
-
-void TestUtility::logTextAppends()
-{
-    QFETCH(QStringList, fragments);
-    QFETCH(QString, expected);
-    QTextBrowser pane;
-    PrepareLogPane(&pane);
-    for (const QString& fragment : fragments)
-        AppendLogText(&pane, fragment);
-    QCOMPARE(pane.toPlainText(), expected);
-}
-
-void TestUtility::logTextColoursDoNotLeak()
-{
-    QTextBrowser pane;
-    PrepareLogPane(&pane);
-    AppendLogText(&pane, QStringLiteral("<font color=\"red\">r<font color=\"blue\">b</font>R</font>"));
-    AppendLogText(&pane, QStringLiteral("plain"));
-    const auto colorAt = [&](int position) {
-        QTextCursor cursor(pane.document());
-        cursor.setPosition(position + 1);
-        return cursor.charFormat().foreground();
-    };
-    QCOMPARE(QList<QColor>({colorAt(0).color(), colorAt(1).color(), colorAt(2).color()}),
-             QList<QColor>({Qt::red, Qt::blue, Qt::red}));
-    QCOMPARE(colorAt(3).style(), Qt::NoBrush);
-}
+};
 
 QTEST_MAIN(TestUtility)
 #include "tst_utility.moc"

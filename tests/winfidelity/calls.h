@@ -1,8 +1,6 @@
-// The Windows calls of the application and the base library, made the way
-// they make them and checked against what Windows answers. This code is
-// compiled unchanged against the emulation and against the Windows SDK: it
-// holds no #ifdef and no cast that bridges the two, so any difference in a
-// declaration, a structure or a constant stops one of the two builds.
+// The Windows calls of the application, made its way and checked against what
+// Windows answers. Compiled unchanged against the emulation and the Windows
+// SDK (no #ifdef, no bridging cast), so a differing declaration stops a build.
 #pragma once
 
 #include "report.h"
@@ -34,11 +32,5 @@ void CheckShellExecute(Report& report, const Environment& env);
 void CheckComputerName(Report& report);
 void CheckSystemTexts(Report& report);
 
-// Calls checked against the emulated sample host's known configuration.
-void CheckSampleAdapters(Report& report);
-void CheckSampleRegistry(Report& report);
-void CheckDhcp(Report& report);
-void CheckDomain(Report& report);
-void CheckNetworkDrives(Report& report);
 
 } // namespace winfidelity

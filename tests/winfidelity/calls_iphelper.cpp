@@ -1,14 +1,36 @@
 // GetAdaptersInfo, GetPerAdapterInfo and GetInterfaceInfo, sized and filled
-// as the application does. The machine's adapters differ from host to host,
-// so a size is reported as the slack between the size asked for and the
-// bytes the filled table really uses: Windows asks for exactly that much.
+// as the application does. Adapters differ between hosts, so a size is
+// reported as the slack over the bytes the filled table really uses.
 #include "calls.h"
-#include "iphelper.h"
 
+#include <cstdlib>
 #include <functional>
-#include <new>
+#include <memory>
 
 namespace winfidelity {
+
+namespace {
+
+struct FreeDeleter
+{
+    void operator()(void* p) const { std::free(p); }
+};
+
+struct AdapterList
+{
+    DWORD sizingRc = 0;                                     // the first call, with no buffer
+    ULONG sizedAt = 0;                                      // the size it reported
+    DWORD fillRc = 0;                                       // the second call, with a buffer of that size
+    std::unique_ptr<IP_ADAPTER_INFO, FreeDeleter> adapters; // null when nothing was filled
+};
+
+struct InterfaceTable
+{
+    DWORD sizingRc = 0;
+    ULONG sizedAt = 0;
+    DWORD fillRc = 0;
+    std::unique_ptr<IP_INTERFACE_INFO, FreeDeleter> table; // null when nothing was filled
+};
 
 AdapterList ReadAdapters()
 {
@@ -33,14 +55,15 @@ InterfaceTable ReadInterfaces()
     result.sizedAt = size;
     if (size == 0)
         return result;
-    result.buffer.reset(new (std::nothrow) BYTE[size]);
-    auto* table = reinterpret_cast<IP_INTERFACE_INFO*>(result.buffer.get());
-    result.fillRc = table ? GetInterfaceInfo(table, &size) : GetLastError();
-    if (result.fillRc == ERROR_SUCCESS)
-        result.table = table;
+    result.table.reset(static_cast<IP_INTERFACE_INFO*>(std::malloc(size)));
+    result.fillRc = GetInterfaceInfo(result.table.get(), &size);
+    if (result.fillRc != ERROR_SUCCESS)
+        result.table.reset();
     return result;
 }
 
+// The entry with the adapter's index and a name that holds its name, as the
+// application matches them.
 IP_ADAPTER_INDEX_MAP* FindInterface(const InterfaceTable& interfaces, const IP_ADAPTER_INFO& adapter)
 {
     if (!interfaces.table)
@@ -53,8 +76,6 @@ IP_ADAPTER_INDEX_MAP* FindInterface(const InterfaceTable& interfaces, const IP_A
     }
     return nullptr;
 }
-
-namespace {
 
 bool Inside(const void* p, const void* begin, size_t size)
 {

@@ -56,8 +56,7 @@ void CheckExitCode(Report& report, const Environment& env, const std::string& na
     // exit code is not 0, so its value here matters.
     report.Add(name + ".exit", got, exitCode, GetLastError(), wait == WAIT_OBJECT_0 && got && exitCode == code,
                "the child's exit code");
-    const BOOL closed = CloseHandle(run.process);
-    report.Add(name + ".close", closed, 0, 0, closed != FALSE, "closing the process handle");
+    CloseHandle(run.process);
 }
 
 bool IsOurChild(const PROCESSENTRY32W& entry)
@@ -87,20 +86,6 @@ bool TerminateFirstMatch(Report& report, HANDLE snapshot, PROCESSENTRY32W& entry
     return false;
 }
 
-void CheckSnapshotEnd(Report& report)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    size_t count = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        ++count;
-    const DWORD err = GetLastError();
-    report.Add("process.walk.end", 0, 0, err, count > 0 && err == ERROR_NO_MORE_FILES,
-               "the walk ends on its last entry");
-    CloseHandle(snapshot);
-}
-
 void KillChild(Report& report, HANDLE child)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -111,7 +96,6 @@ void KillChild(Report& report, HANDLE child)
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     const BOOL first = Process32FirstW(snapshot, &entry);
-    report.Add("process.first", first, entry.dwSize, 0, first && entry.dwSize == sizeof(entry), "the first entry");
     const bool found = first && TerminateFirstMatch(report, snapshot, entry);
     report.Add("process.found", found ? 1 : 0, 0, 0, found, "the child is in the snapshot");
     CloseHandle(snapshot);
@@ -124,7 +108,6 @@ void KillChild(Report& report, HANDLE child)
 void CheckShellExecute(Report& report, const Environment& env)
 {
     CheckExitCode(report, env, "shell.code3", 3);
-    CheckExitCode(report, env, "shell.code0", 0);
 
     // A bare name is looked for in the system folder, then on the path.
     const ShellRun missing = Start(env, Wide("winfidelity-missing-program"), Wide(""));
@@ -151,15 +134,11 @@ void CheckProcessKill(Report& report, const Environment& env)
     const BOOL got = GetExitCodeProcess(run.process, &exitCode);
     report.Add("process.exit", got, exitCode, 0, wait == WAIT_OBJECT_0 && got && exitCode == 0,
                "terminated with the code given");
-    SetLastError(0);
-    const BOOL again = TerminateProcess(run.process, 0);
-    report.Add("process.terminate.ended", again, 0, GetLastError(), !again, "an ended process cannot be terminated");
     CloseHandle(run.process);
 
     SetLastError(0);
     HANDLE idle = OpenProcess(PROCESS_TERMINATE, FALSE, 0);
     report.Add("process.open.idle", idle ? 1 : 0, 0, GetLastError(), !idle, "process 0 cannot be opened");
-    CheckSnapshotEnd(report);
 }
 
 } // namespace winfidelity

@@ -53,17 +53,12 @@ void RunChecks(Report& report, const Environment& env)
 {
     CheckLayouts(report);
     CheckIpHelperSizing(report);
-    CheckSampleAdapters(report);
-    CheckSampleRegistry(report);
     CheckRegistry(report, HKEY_CURRENT_USER, "reg.hkcu.");
     CheckRegistry(report, HKEY_LOCAL_MACHINE, "reg.hklm.");
     CheckProcessKill(report, env);
     CheckShellExecute(report, env);
     CheckComputerName(report);
     CheckSystemTexts(report);
-    CheckDhcp(report);
-    CheckDomain(report);
-    CheckNetworkDrives(report);
 }
 
 } // namespace

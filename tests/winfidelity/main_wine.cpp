@@ -1,7 +1,5 @@
-// The run against the Windows SDK build: on Windows, or under Wine for the
-// calls Wine implements. The machine is whatever it is, so only the checks
-// that hold on any Windows machine are run; the script then compares their
-// lines with the emulation's.
+// The Windows SDK build's run, on Windows or under Wine: only the checks that
+// hold on any machine; the script compares their lines with the emulation's.
 #include "calls.h"
 
 #include <cstdlib>

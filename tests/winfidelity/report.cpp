@@ -23,14 +23,6 @@ WideString WideText(const WCHAR* text, size_t capacity)
     return WideString(text, length);
 }
 
-std::string Narrow(const WideString& text)
-{
-    std::string out;
-    for (WCHAR c : text)
-        out.push_back(c < 0x80 ? char(c) : '?');
-    return out;
-}
-
 WideString Upper(WideString text)
 {
     for (WCHAR& c : text) {
@@ -56,15 +48,6 @@ void Report::Add(const std::string& name, unsigned long long rc, unsigned long l
 void Report::Fail(const std::string& name, const std::string& why)
 {
     Add(name, 0, 0, 0, false, why);
-}
-
-const Check* Report::Find(const std::string& name) const
-{
-    for (const Check& check : m_Checks) {
-        if (check.name == name)
-            return &check;
-    }
-    return nullptr;
 }
 
 int Report::Failures() const

@@ -17,7 +17,6 @@ using WideString = std::basic_string<WCHAR>;
 WideString Wide(const std::string& ascii);
 WideString WideText(const WCHAR* text);                  // up to the NUL; empty for null
 WideString WideText(const WCHAR* text, size_t capacity); // a fixed field, NUL or not
-std::string Narrow(const WideString& text);              // ASCII view for messages
 WideString Upper(WideString text);
 
 struct Check
@@ -36,7 +35,6 @@ public:
     void Add(const std::string& name, unsigned long long rc, unsigned long long size, unsigned long long err,
              bool expected = true, const std::string& why = std::string());
     void Fail(const std::string& name, const std::string& why);
-    const Check* Find(const std::string& name) const;
     int Failures() const;
     void Print(std::ostream& out) const; // the check lines
     void PrintFailures(std::ostream& out) const;

@@ -1,4 +1,4 @@
-// Network connections, membership and computer names of the emulated host.
+// Network connections and computer names of the emulated host.
 #include <QtTest>
 
 #include <winsys.h>
@@ -51,16 +51,6 @@ std::string Value(const std::string& key, const std::string& name)
     return v;
 }
 
-QString JoinInfo(NETSETUP_JOIN_STATUS* status)
-{
-    LPWSTR name = nullptr;
-    if (NetGetJoinInformation(nullptr, &name, status) != NERR_Success)
-        return QString();
-    const QString s = QString::fromUtf16(name);
-    NetApiBufferFree(name);
-    return s;
-}
-
 QString ActiveName(COMPUTER_NAME_FORMAT type)
 {
     WCHAR buffer[64];
@@ -85,44 +75,14 @@ private slots:
     }
     void cleanup() { m_Env.reset(); }
 
-    void sampleConnections()
-    {
-        NET_API_STATUS rc = 1;
-        const auto list = Connections(&rc);
-        QCOMPARE(rc, NET_API_STATUS(NERR_Success));
-        QCOMPARE(list.size(), 2);
-        QCOMPARE(list[0], qMakePair(QString("Z:"), QString("\\\\fileserver\\public")));
-        QCOMPARE(list[1], qMakePair(QString(), QString("\\\\fileserver\\scans")));
-    }
-
-    void useEnumLevelsAndPaging()
-    {
-        LPBYTE buffer = nullptr;
-        DWORD read = 0, total = 0, resume = 0;
-        QCOMPARE(NetUseEnum(nullptr, 1, &buffer, MAX_PREFERRED_LENGTH, &read, &total, &resume),
-                 NET_API_STATUS(ERROR_INVALID_LEVEL));
-        QCOMPARE(NetUseEnum(nullptr, 0, &buffer, 1, &read, &total, &resume), NET_API_STATUS(ERROR_MORE_DATA));
-        QCOMPARE(read, DWORD(1));
-        QCOMPARE(total, DWORD(2));
-        NetApiBufferFree(buffer);
-        QCOMPARE(NetUseEnum(nullptr, 0, &buffer, MAX_PREFERRED_LENGTH, &read, &total, &resume),
-                 NET_API_STATUS(NERR_Success));
-        QCOMPARE(read, DWORD(1));
-        QCOMPARE(QString::fromUtf16(reinterpret_cast<USE_INFO_0*>(buffer)->ui0_remote),
-                 QString("\\\\fileserver\\scans"));
-        NetApiBufferFree(buffer);
-    }
-
     void addConnection_data()
     {
         QTest::addColumn<QString>("local");
         QTest::addColumn<QString>("remote");
         QTest::addColumn<uint>("code");
         QTest::newRow("new drive") << "Y:" << "\\\\fileserver\\home" << uint(NO_ERROR);
-        QTest::newRow("lower-case letter, trailing slash") << "y:" << "\\\\FILESERVER\\home\\" << uint(NO_ERROR);
         QTest::newRow("deviceless") << "" << "\\\\fileserver\\home" << uint(NO_ERROR);
         QTest::newRow("letter in use") << "Z:" << "\\\\fileserver\\home" << uint(ERROR_ALREADY_ASSIGNED);
-        QTest::newRow("local disk") << "C:" << "\\\\fileserver\\home" << uint(ERROR_ALREADY_ASSIGNED);
         QTest::newRow("no such share") << "Y:" << "\\\\fileserver\\nothing" << uint(ERROR_BAD_NET_NAME);
         QTest::newRow("no such server") << "Y:" << "\\\\elsewhere\\home" << uint(ERROR_BAD_NETPATH);
         QTest::newRow("bad device") << "YY" << "\\\\fileserver\\home" << uint(ERROR_BAD_DEVICE);
@@ -145,21 +105,6 @@ private slots:
         QVERIFY(list[2].second.startsWith("\\\\"));
         if (!local.isEmpty())
             QCOMPARE(Value("HKEY_CURRENT_USER\\Network\\Y", "RemotePath"), list[2].second.toStdString());
-    }
-
-    void temporaryConnectionIsNotRemembered()
-    {
-        QCOMPARE(Connect("X:", "\\\\fileserver\\home", 0), DWORD(NO_ERROR));
-        QVERIFY(!m_Env->readHive().contains("[HKEY_CURRENT_USER\\Network\\X]"));
-        QCOMPARE(Connect("", "\\\\fileserver\\scans"), DWORD(NO_ERROR));   // already there: no duplicate
-        QCOMPARE(Connections().size(), 3);
-    }
-
-    void rememberedLetterConflicts()
-    {
-        QCOMPARE(WNetCancelConnection2W(u"Z:", 0, FALSE), DWORD(NO_ERROR));   // the profile keeps Z:
-        QCOMPARE(Connect("Z:", "\\\\fileserver\\home"), DWORD(ERROR_DEVICE_ALREADY_REMEMBERED));
-        QCOMPARE(Connect("Z:", "\\\\fileserver\\public"), DWORD(NO_ERROR));
     }
 
     void providerError()
@@ -189,7 +134,6 @@ private slots:
         QTest::addColumn<uint>("code");
         QTest::addColumn<int>("left");
         QTest::newRow("drive") << "Z:" << false << false << uint(NO_ERROR) << 1;
-        QTest::newRow("drive, lower case") << "z:" << false << false << uint(NO_ERROR) << 1;
         QTest::newRow("deviceless by path") << "\\\\fileserver\\scans" << false << false << uint(NO_ERROR) << 1;
         QTest::newRow("path of a drive") << "\\\\fileserver\\public" << false << false << uint(ERROR_NOT_CONNECTED)
                                          << 2;
@@ -216,49 +160,6 @@ private slots:
         QCOMPARE(m_Env->readHive().contains("[HKEY_CURRENT_USER\\Network\\Z]"), !zGone);
     }
 
-    void cancelEightBit()
-    {
-        QCOMPARE(WNetCancelConnection2A("\\\\fileserver\\scans", 0, FALSE), DWORD(NO_ERROR));
-        QCOMPARE(WNetCancelConnection2A("\\\\fileserver\\scans", 0, FALSE), DWORD(ERROR_NOT_CONNECTED));
-        QCOMPARE(WNetCancelConnection2A(nullptr, 0, FALSE), DWORD(ERROR_INVALID_PARAMETER));
-    }
-
-    void membership()
-    {
-        NETSETUP_JOIN_STATUS status = NetSetupUnknownStatus;
-        QCOMPARE(JoinInfo(&status), QString("WORKGROUP"));
-        QCOMPARE(status, NetSetupWorkgroupName);
-        QCOMPARE(NetUnjoinDomain(nullptr, nullptr, nullptr, 0), NET_API_STATUS(NERR_SetupNotJoined));
-        QCOMPARE(NetJoinDomain(nullptr, u"Team", nullptr, nullptr, nullptr, 0), NET_API_STATUS(NERR_Success));
-        QCOMPARE(JoinInfo(&status), QString("TEAM"));
-        QCOMPARE(NetJoinDomain(nullptr, u"ELSEWHERE", nullptr, nullptr, nullptr, NETSETUP_JOIN_DOMAIN),
-                 NET_API_STATUS(ERROR_NO_SUCH_DOMAIN));
-        QCOMPARE(GetLastError(), DWORD(ERROR_NO_SUCH_DOMAIN));
-        QCOMPARE(JoinInfo(&status), QString("TEAM"));
-        QCOMPARE(NetJoinDomain(nullptr, u"corp", nullptr, nullptr, nullptr, NETSETUP_JOIN_DOMAIN | NETSETUP_ACCT_CREATE),
-                 NET_API_STATUS(NERR_Success));
-        QCOMPARE(JoinInfo(&status), QString("CORP"));
-        QCOMPARE(status, NetSetupDomainName);
-        QCOMPARE(NetUnjoinDomain(nullptr, nullptr, nullptr, 0), NET_API_STATUS(NERR_Success));
-        status = NetSetupUnknownStatus;
-        JoinInfo(&status);
-        QCOMPARE(status, NetSetupWorkgroupName);
-        QCOMPARE(NetJoinDomain(nullptr, u"bad name", nullptr, nullptr, nullptr, 0),
-                 NET_API_STATUS(ERROR_INVALID_PARAMETER));
-        QCOMPARE(NetJoinDomain(nullptr, nullptr, nullptr, nullptr, nullptr, 0), NET_API_STATUS(ERROR_INVALID_PARAMETER));
-    }
-
-    void renameInDomain()
-    {
-        QCOMPARE(NetRenameMachineInDomain(nullptr, u"WS09", nullptr, nullptr, NETSETUP_JOIN_UNSECURE),
-                 NET_API_STATUS(NERR_SetupNotJoined));
-        QCOMPARE(NetJoinDomain(nullptr, u"CORP", nullptr, nullptr, nullptr, NETSETUP_JOIN_DOMAIN),
-                 NET_API_STATUS(NERR_Success));
-        QCOMPARE(NetRenameMachineInDomain(nullptr, u"WS09", nullptr, nullptr, NETSETUP_JOIN_UNSECURE),
-                 NET_API_STATUS(NERR_Success));
-        QCOMPARE(Value(winsys::keys::kComputerName, "ComputerName"), std::string("WS09"));
-    }
-
     void setComputerName_data()
     {
         QTest::addColumn<int>("type");
@@ -271,9 +172,7 @@ private slots:
         QTest::newRow("fifteen characters") << netbios << "ABCDEFGHIJKLMNO" << 0u << "ABCDEFGHIJKLMNO";
         QTest::newRow("sixteen characters") << netbios << "ABCDEFGHIJKLMNOP" << uint(ERROR_INVALID_PARAMETER) << "";
         QTest::newRow("empty") << netbios << "" << uint(ERROR_INVALID_PARAMETER) << "";
-        QTest::newRow("blank") << netbios << "my pc" << uint(ERROR_INVALID_PARAMETER) << "";
         QTest::newRow("backslash") << netbios << "a\\b" << uint(ERROR_INVALID_PARAMETER) << "";
-        QTest::newRow("digits only") << netbios << "1234" << uint(ERROR_INVALID_PARAMETER) << "";
         QTest::newRow("suffix") << domain << "corp.example.com" << 0u << "corp.example.com";
         QTest::newRow("suffix cleared") << domain << "" << 0u << "";
         QTest::newRow("bad suffix") << domain << "corp..example" << uint(ERROR_INVALID_DOMAINNAME) << "";
@@ -286,42 +185,20 @@ private slots:
         QFETCH(uint, code);
         QFETCH(QString, pending);
         const auto format = COMPUTER_NAME_FORMAT(type);
-        for (bool wide : {true, false}) {
-            QVERIFY(m_Env->initSampleHost());
-            SetLastError(0);
-            const BOOL ok = wide ? SetComputerNameExW(format, W(name).c_str())
-                                 : SetComputerNameExA(format, name.toUtf8().constData());
-            QCOMPARE(ok, code == 0 ? TRUE : FALSE);
-            QCOMPARE(uint(GetLastError()), code);
-            if (code != 0)
-                continue;
-            if (format == ComputerNamePhysicalDnsDomain) {
-                QCOMPARE(QString::fromStdString(Value(winsys::keys::kTcpipParameters, "NV Domain")), pending);
-            } else {
-                QCOMPARE(QString::fromStdString(Value(winsys::keys::kComputerName, "ComputerName")), pending);
-                QCOMPARE(QString::fromStdString(Value(winsys::keys::kTcpipParameters, "NV Hostname")), name);
-            }
-            // Only a restart makes the pending names active.
-            QCOMPARE(ActiveName(ComputerNameNetBIOS), QString("WS01"));
-            QCOMPARE(ActiveName(ComputerNameDnsDomain), QString("lan"));
+        SetLastError(0);
+        QCOMPARE(SetComputerNameExW(format, W(name).c_str()), code == 0 ? TRUE : FALSE);
+        QCOMPARE(uint(GetLastError()), code);
+        if (code != 0)
+            return;
+        if (format == ComputerNamePhysicalDnsDomain) {
+            QCOMPARE(QString::fromStdString(Value(winsys::keys::kTcpipParameters, "NV Domain")), pending);
+        } else {
+            QCOMPARE(QString::fromStdString(Value(winsys::keys::kComputerName, "ComputerName")), pending);
+            QCOMPARE(QString::fromStdString(Value(winsys::keys::kTcpipParameters, "NV Hostname")), name);
         }
-    }
-
-    void getComputerName()
-    {
-        QCOMPARE(ActiveName(ComputerNamePhysicalDnsFullyQualified), QString("WS01.lan"));
-        DWORD size = 2;
-        WCHAR small[2];
-        QCOMPARE(GetComputerNameExW(ComputerNameNetBIOS, small, &size), FALSE);
-        QCOMPARE(GetLastError(), DWORD(ERROR_MORE_DATA));
-        QCOMPARE(size, DWORD(5));
-        char narrow[8];
-        size = sizeof narrow;
-        QCOMPARE(GetComputerNameExA(ComputerNameDnsHostname, narrow, &size), TRUE);
-        QCOMPARE(size, DWORD(4));
-        QCOMPARE(narrow, "WS01");
-        QCOMPARE(GetComputerNameExW(ComputerNameMax, small, &size), FALSE);
-        QCOMPARE(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+        // Only a restart makes the pending names active.
+        QCOMPARE(ActiveName(ComputerNameNetBIOS), QString("WS01"));
+        QCOMPARE(ActiveName(ComputerNameDnsDomain), QString("lan"));
     }
 };
 

