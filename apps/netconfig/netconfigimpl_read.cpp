@@ -28,17 +28,30 @@ CIPAddress AddressOf(const IP_ADDR_STRING& entry)
     return CIPAddress(SystemText(entry.IpAddress.String));
 }
 
+// The usual two calls (size, then data), repeated while the data grows: a
+// netsh.exe writing at the same time can add entries between them.
+template <typename T, typename Call>
+ULONG GrowUntilFits(T*& buffer, ULONG& size, Call call)
+{
+    ULONG result = call();
+    while (result == ERROR_BUFFER_OVERFLOW && size != 0) {
+        std::free(buffer);
+        buffer = static_cast<T*>(std::malloc(size));
+        if (!buffer)
+            return ERROR_NOT_ENOUGH_MEMORY;
+        result = call();
+    }
+    return result;
+}
+
 // Only the first DNS server of the per-adapter information is kept; the
 // list stays empty when the query fails.
 CIPAddressList FirstDNSServer(DWORD ifIndex)
 {
     CIPAddressList servers;
+    IP_PER_ADAPTER_INFO* info = nullptr;
     ULONG size = 0;
-    GetPerAdapterInfo(ifIndex, nullptr, &size);
-    if (size == 0)
-        return servers;
-    auto* info = static_cast<IP_PER_ADAPTER_INFO*>(std::malloc(size));
-    if (info && GetPerAdapterInfo(ifIndex, info, &size) == ERROR_SUCCESS)
+    if (GrowUntilFits(info, size, [&] { return GetPerAdapterInfo(ifIndex, info, &size); }) == ERROR_SUCCESS)
         servers.append(AddressOf(info->DnsServerList));
     std::free(info);
     return servers;
@@ -76,14 +89,11 @@ unsigned long CNetConfigImpl::ReadConfiguration()
     CWaitCursor waitCursor;
 
     ULONG size = 0;
-    GetAdaptersInfo(nullptr, &size);
+    IP_ADAPTER_INFO* adapters = nullptr;
+    const ULONG result = GrowUntilFits(adapters, size, [&] { return GetAdaptersInfo(adapters, &size); });
     // Nothing reported at all: keep whatever model there is (a refresh then
     // still lists the old adapters).
     if (size != 0) {
-        auto* adapters = static_cast<IP_ADAPTER_INFO*>(std::malloc(size));
-        if (!adapters)
-            return ERROR_NOT_ENOUGH_MEMORY;
-        const ULONG result = GetAdaptersInfo(adapters, &size);
         if (result != ERROR_SUCCESS) {
             std::free(adapters);
             return result;

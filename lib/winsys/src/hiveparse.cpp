@@ -6,44 +6,67 @@
 #include "text.h"
 
 #include <cctype>
+#include <string_view>
 
 namespace winsys {
 
 namespace {
 
-struct Line {
-    std::string text;
-    int number;
-};
-
-// Joins hex data continued with a trailing backslash into one logical line.
-std::vector<Line> LogicalLines(const std::string& text)
+std::string_view TrimView(std::string_view s)
 {
-    std::vector<Line> lines;
-    std::vector<std::string> raw = Split(text, '\n');
-    for (size_t i = 0; i < raw.size(); ++i) {
-        std::string l = raw[i];
-        if (!l.empty() && l.back() == '\r')
-            l.pop_back();
-        Line line{l, int(i) + 1};
-        while (i + 1 < raw.size()) {
-            std::string t = Trim(line.text);
-            if (t.empty() || t.back() != '\\' || t.find("=hex") == std::string::npos)
-                break;
-            t.pop_back();
-            std::string next = raw[++i];
-            if (!next.empty() && next.back() == '\r')
-                next.pop_back();
-            line.text = t + Trim(next);
-        }
-        lines.push_back(line);
-    }
-    return lines;
+    const char* ws = " \t\r\n";
+    const size_t b = s.find_first_not_of(ws);
+    if (b == std::string_view::npos)
+        return {};
+    return s.substr(b, s.find_last_not_of(ws) - b + 1);
 }
+
+// Hands out the text's lines one at a time, hex data continued with a
+// trailing backslash joined into one logical line. Nothing is split up
+// front: a hive of a hundred megabytes must not be held twice over.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : m_Text(text) {}
+    bool Next(std::string& line, int& number)
+    {
+        if (m_Pos > m_Text.size())
+            return false;
+        line.assign(Raw());
+        number = m_Number;
+        if (line.find("=hex") == std::string::npos)
+            return true;
+        while (m_Pos <= m_Text.size()) {
+            while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
+                line.pop_back();
+            if (line.empty() || line.back() != '\\')
+                break;
+            line.pop_back();
+            line.append(TrimView(Raw()));
+        }
+        return true;
+    }
+
+private:
+    std::string_view Raw()
+    {
+        size_t end = m_Text.find('\n', m_Pos);
+        if (end == std::string_view::npos)
+            end = m_Text.size();
+        std::string_view l = m_Text.substr(m_Pos, end - m_Pos);
+        m_Pos = end + 1;
+        ++m_Number;
+        if (!l.empty() && l.back() == '\r')
+            l.remove_suffix(1);
+        return l;
+    }
+    std::string_view m_Text;
+    size_t m_Pos = 0;
+    int m_Number = 0;
+};
 
 // The hive file is UTF-8; a string that is not (or holds a NUL) could not
 // be written back unchanged, so it is refused rather than altered.
-bool IsCleanUtf8(const std::string& text)
+bool IsCleanUtf8(std::string_view text)
 {
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -62,7 +85,7 @@ bool IsCleanUtf8(const std::string& text)
 }
 
 // Reads a quoted string starting at text[pos] == '"'; pos ends after the quote.
-bool ReadQuoted(const std::string& text, size_t& pos, std::string& out)
+bool ReadQuoted(std::string_view text, size_t& pos, std::string& out)
 {
     out.clear();
     for (++pos; pos < text.size(); ++pos) {
@@ -92,10 +115,10 @@ bool HexDigit(char c, uint8_t& value)
 }
 
 // "de,ad, be" -> bytes; one or two hex digits between commas, blanks allowed.
-bool ParseHexBytes(const std::string& s, std::vector<uint8_t>& out)
+bool ParseHexBytes(std::string_view s, std::vector<uint8_t>& out)
 {
     out.clear();
-    if (Trim(s).empty())
+    if (TrimView(s).empty())
         return true;
     out.reserve(s.size() / 3 + 1);
     size_t i = 0;
@@ -119,16 +142,16 @@ bool ParseHexBytes(const std::string& s, std::vector<uint8_t>& out)
 }
 
 // Parses the text after '=' of a value line. *remove is set for "=-".
-bool ParseData(const std::string& raw, RegValue& v, bool* remove, std::string* error)
+bool ParseData(std::string_view raw, RegValue& v, bool* remove, std::string* error)
 {
-    const std::string s = Trim(raw);
+    const std::string_view s = TrimView(raw);
     *remove = s == "-";
     if (*remove)
         return true;
     if (!s.empty() && s[0] == '"') {
         size_t pos = 0;
         std::string text;
-        if (!ReadQuoted(s, pos, text) || !Trim(s.substr(pos)).empty()) {
+        if (!ReadQuoted(s, pos, text) || !TrimView(s.substr(pos)).empty()) {
             *error = "unterminated or malformed string";
             return false;
         }
@@ -142,7 +165,7 @@ bool ParseData(const std::string& raw, RegValue& v, bool* remove, std::string* e
         return true;
     }
     if (s.compare(0, 6, "dword:") == 0) {
-        const std::string digits = s.substr(6);
+        const std::string digits(s.substr(6));
         if (digits.empty() || digits.size() > 8 ||
             digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
             *error = "bad dword value";
@@ -166,7 +189,7 @@ bool ParseData(const std::string& raw, RegValue& v, bool* remove, std::string* e
             *error = "bad hex type";
             return false;
         }
-        v.type = static_cast<uint32_t>(std::stoul(s.substr(4, close - 4), nullptr, 16));
+        v.type = static_cast<uint32_t>(std::stoul(std::string(s.substr(4, close - 4)), nullptr, 16));
     }
     if (colon == std::string::npos || !ParseHexBytes(s.substr(colon + 1), v.data)) {
         *error = "bad hex data";
@@ -188,14 +211,14 @@ bool ValidRoot(const std::string& path)
     return false;
 }
 
-bool ParseKeyLine(const std::string& line, std::string& path, bool* remove, std::string* error)
+bool ParseKeyLine(std::string_view line, std::string& path, bool* remove, std::string* error)
 {
-    const std::string t = Trim(line);
+    const std::string_view t = TrimView(line);
     if (t.back() != ']') {
         *error = "key line without closing bracket";
         return false;
     }
-    path = t.substr(1, t.size() - 2);
+    path = std::string(t.substr(1, t.size() - 2));
     *remove = !path.empty() && path[0] == '-';
     if (*remove)
         path.erase(0, 1);
@@ -209,7 +232,7 @@ bool ParseKeyLine(const std::string& line, std::string& path, bool* remove, std:
     return true;
 }
 
-bool ParseValueLine(const std::string& line, Hive& h, const std::string& key, std::string* error)
+bool ParseValueLine(std::string_view line, Hive& h, const std::string& key, std::string* error)
 {
     std::string name;
     size_t pos = 0;
@@ -240,12 +263,22 @@ bool ParseValueLine(const std::string& line, Hive& h, const std::string& key, st
 
 bool ParseHive(const std::string& input, Hive& out, std::string* error, int* badLine)
 {
-    const std::vector<Line> lines = LogicalLines(DecodeHiveFileText(input));
+    // Only a UTF-16 file needs a converted copy.
+    std::string utf8;
+    std::string_view text(input);
+    if (input.size() >= 2 && uint8_t(input[0]) == 0xFF && uint8_t(input[1]) == 0xFE) {
+        utf8 = DecodeHiveFileText(input);
+        text = utf8;
+    } else if (input.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        text.remove_prefix(3);
+    }
+    LineReader lines(text);
     Hive h;
-    std::string key;
+    std::string key, raw;
+    int number = 0;
     bool header = false, skipKey = false;
-    for (const Line& line : lines) {
-        const std::string t = Trim(line.text);
+    while (lines.Next(raw, number)) {
+        const std::string_view t = TrimView(raw);
         std::string why;
         bool ok = true;
         if (t.empty() || t[0] == ';') {
@@ -264,8 +297,9 @@ bool ParseHive(const std::string& input, Hive& out, std::string* error, int* bad
             skipKey = remove;
         } else if (t[0] == '"' || t[0] == '@') {
             ok = !key.empty() && !skipKey;
-            why = "value outside of a key";
-            if (ok)
+            if (!ok)
+                why = "value outside of a key";
+            else
                 ok = ParseValueLine(t, h, key, &why);
         } else {
             ok = false;
@@ -275,7 +309,7 @@ bool ParseHive(const std::string& input, Hive& out, std::string* error, int* bad
             if (error)
                 *error = why;
             if (badLine)
-                *badLine = line.number;
+                *badLine = number;
             return false;
         }
     }

@@ -41,7 +41,8 @@ struct HiveCache {
             ::close(fd);
         fd = newFd;
         path = p;
-        text = std::move(newText);
+        // A big file is told apart by its identity alone; its text is not kept.
+        text = newText.size() <= size_t(kCompareLimit) ? std::move(newText) : std::string();
         hive = std::move(h);
         if (::fstat(fd, &identity) != 0)
             hive.reset();
@@ -72,7 +73,7 @@ uint32_t LoadCurrent(const std::string& path, std::shared_ptr<const Hive>& out)
             ::close(fd);
         return ERROR_BADDB;
     }
-    if (cache.hive && cache.path == path && cache.text == text) {
+    if (cache.hive && cache.path == path && cache.identity.st_size <= kCompareLimit && cache.text == text) {
         cache.Replace(path, fd, std::move(text), cache.hive);
         out = cache.hive;
         return 0;
