@@ -22,3 +22,15 @@ function(netconfig_use_system_rpath target)
     target_link_options(${target} PRIVATE "-Wl,--disable-new-dtags")
   endif()
 endfunction()
+
+# For the programs whose start-up is measured (bench/): the one relative
+# RPATH entry in the build tree as installed (each entry is searched for
+# every library the program loads, the system's too), and no dependency
+# the program itself does not use.
+function(netconfig_lean_link target)
+  netconfig_use_system_rpath(${target})
+  set_target_properties(${target} PROPERTIES BUILD_WITH_INSTALL_RPATH ON)
+  if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    target_link_options(${target} PRIVATE "-Wl,-O1" "-Wl,--as-needed")
+  endif()
+endfunction()

@@ -10,5 +10,6 @@
 // unknown name or when no GUI application exists.
 QPixmap AppImage(const QString& name);
 
-// The same picture with every resolution shipped, for window and tab icons.
+// The same picture with every resolution shipped, for window and tab icons;
+// the files are decoded only once the icon is first drawn or measured.
 QIcon AppIcon(const QString& name);

@@ -95,6 +95,17 @@ void ApplyAppSettings(CNetConfigImpl& dialog)
     dialog.SelectAdapter(int(row));
 }
 
+// True when the settings already end with the block a store would write:
+// then the file is not rewritten (each change is saved, and synced, at once).
+bool RowAlreadyStored(const CXMLSettingsBlock& settings, const CXMLSettingsBlock& block, const QString& row)
+{
+    const QStringList blocks = settings.GetChildBlockNames();
+    return block.IsValid() && blocks.count(QStringLiteral("CNetConfigImpl")) == 1 &&
+           blocks.last() == QLatin1String("CNetConfigImpl") && block.GetChildBlockNames().isEmpty() &&
+           block.GetValueNames() == QStringList{QStringLiteral("NetConfigActiveAdapter")} &&
+           block.GetText(QStringLiteral("NetConfigActiveAdapter")) == row;
+}
+
 void StoreAdapterRow(CNetConfigImpl& dialog)
 {
     CQuarvelApp* app = QuarvelApp();
@@ -103,6 +114,8 @@ void StoreAdapterRow(CNetConfigImpl& dialog)
     const QString row = QStringLiteral("%1").arg(dialog.CurrentAdapterIndex());
     CXMLSettingsBlock settings = app->GetAppSettings();
     CXMLSettingsBlock old = settings.GetFirstChildBlock(QStringLiteral("CNetConfigImpl"));
+    if (RowAlreadyStored(settings, old, row))
+        return;
     if (old.IsValid())
         old.DeleteBlock(QStringLiteral("."));
     CXMLSettingsBlock block = settings.GetFirstBlockForPath(QStringLiteral("CNetConfigImpl"));

@@ -19,7 +19,8 @@ CNetConfig::CNetConfig(QWidget* parent, const char* name, bool modal, Qt::Window
     groupBox1Buttons->setId(rbtnAuto, 0);
     groupBox1Buttons->setId(rbtnManual, 1);
 
-    languageChange();
+    // setupUi has just set the texts it holds; the rest are set here.
+    SetUtilityTexts();
     resize(QSize(592, 542).expandedTo(minimumSizeHint()));
 
     // Wired only now, so that setting the texts above reaches no slot.
@@ -69,11 +70,16 @@ void CNetConfig::ConnectSignals()
     connect(groupBox1Buttons, &QButtonGroup::idClicked, this, &CNetConfig::DHCPSettingsChange);
 }
 
-// Sets every text of the form. retranslateUi covers what the .ui holds; the
-// utility list is rebuilt so that it always starts at "Ping".
+// Sets every text of the form. retranslateUi covers what the .ui holds.
 void CNetConfig::languageChange()
 {
     retranslateUi(this);
+    SetUtilityTexts();
+}
+
+// The utility list is rebuilt so that it always starts at "Ping".
+void CNetConfig::SetUtilityTexts()
+{
     comboUtility->clear();
     comboUtility->addItem(tr("Ping"));
     comboUtility->addItem(tr("Trace route"));

@@ -50,4 +50,5 @@ protected slots:
 
 private:
     void ConnectSignals();
+    void SetUtilityTexts();
 };
