@@ -71,7 +71,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CIniFile again;
     if (!again.SetIniFileName(path))
         std::abort();
-    if (again.readEntry(kProbe) != QLatin1String("yes") || Contents(again) != before)
+    const QMap<QString, QString> after = Contents(again);
+    if (again.readEntry(kProbe) != QLatin1String("yes") || after != before) {
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            if (after.value(it.key(), QStringLiteral("<missing>")) != it.value())
+                qWarning("read [%s]=[%s], after a save [%s]", qUtf8Printable(it.key()), qUtf8Printable(it.value()),
+                         qUtf8Printable(after.value(it.key(), QStringLiteral("<missing>"))));
+        }
+        for (auto it = after.cbegin(); it != after.cend(); ++it) {
+            if (!before.contains(it.key()))
+                qWarning("new after a save: [%s]=[%s]", qUtf8Printable(it.key()), qUtf8Printable(it.value()));
+        }
         std::abort();
+    }
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses with clang into build-fuzz/ and runs each
-# for a bounded time on a copy of its seed corpus. New crashing inputs are
-# left in build-fuzz/fuzz-findings/<name>/.
+# for a bounded time on a copy of its seed corpus and regression inputs.
+# New crashing inputs are left in build-fuzz/fuzz-findings/<name>/; once
+# fixed, each goes to fuzz/regressions/<name>/ (replayed by every test build).
 #
 # Usage: fuzz/run.sh [seconds per harness (default 60)] [harness names...]
 set -uo pipefail
@@ -11,7 +12,7 @@ build="${NETCONFIG_FUZZ_BUILD:-$root/build-fuzz}"
 seconds="${1:-60}"
 shift || true
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(hive inifile ipaddress)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(hive inifile ipaddress netsh settings xmlsettings switches)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
@@ -28,7 +29,7 @@ for h in "${harnesses[@]}"; do
   corpus="$build/fuzz-corpus/$h"
   findings="$build/fuzz-findings/$h"
   mkdir -p "$corpus" "$findings"
-  cp -n "$root/fuzz/corpus/$h"/* "$corpus"/ 2>/dev/null
+  cp -n "$root/fuzz/corpus/$h"/* "$root/fuzz/regressions/$h"/* "$corpus"/ 2>/dev/null
   echo "== fuzz_$h for ${seconds}s"
   "$build/bin/fuzz_$h" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
     -artifact_prefix="$findings/" "$corpus" 2>&1 | grep -v '^#[0-9]' | tail -25

@@ -15,7 +15,10 @@ bool DecodeLine(const QByteArray& raw, QString* line)
         if (u < 0x20 && u != '\t')
             return false;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The file's byte order mark is dropped by Parse; one starting a line
+    // belongs to the key.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     *line = decoder.decode(raw);
     return !decoder.hasError();
 }
@@ -255,6 +258,10 @@ bool CIniFile::Flush()
         for (const Entry& e : s.entries)
             out += e.key.toUtf8() + '=' + e.value.toUtf8() + '\n';
     }
+    // The reader drops a byte order mark at the start: a first key that
+    // itself begins with U+FEFF needs one in front of it.
+    if (out.startsWith("\xEF\xBB\xBF"))
+        out.prepend("\xEF\xBB\xBF");
     QSaveFile file(m_FileName);
     // A file in a folder we may not create files in can still be rewritten in place.
     file.setDirectWriteFallback(true);

@@ -24,6 +24,23 @@ QStringList ChildNames(const QDomElement& parent, const QString& tag)
     return names;
 }
 
+// XML 1.0 cannot carry most control characters, lone surrogates, U+FFFE and
+// U+FFFF: written as they are, they would make the whole file unreadable
+// and so cost every setting on the next start.
+bool Storable(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            ++i;
+            continue;
+        }
+        if (!(c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)))
+            return false;
+    }
+    return true;
+}
+
 QStringList PathParts(const QString& path)
 {
     QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
@@ -66,7 +83,7 @@ CXMLSettingsBlock CXMLSettingsBlock::GetFirstChildBlock(const QString& name) con
 
 CXMLSettingsBlock CXMLSettingsBlock::GetFirstBlockForPath(const QString& path)
 {
-    if (!IsValid())
+    if (!IsValid() || !Storable(path))
         return CXMLSettingsBlock();
     QDomElement current = m_Element;
     bool created = false;
@@ -107,7 +124,7 @@ bool CXMLSettingsBlock::GetBool(const QString& name, bool def) const
 
 bool CXMLSettingsBlock::PutText(const QString& name, const QString& value)
 {
-    if (!IsValid() || name.isEmpty())
+    if (!IsValid() || name.isEmpty() || !Storable(name) || !Storable(value))
         return false;
     QDomElement element = FindChild(m_Element, kValueTag, name);
     if (!element.isNull() && element.text() == value)

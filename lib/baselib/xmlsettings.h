@@ -23,6 +23,8 @@ public:
 
     CXMLSettingsBlock GetFirstChildBlock(const QString& name) const;
     // Finds or creates the "/"-separated path of blocks below this one.
+    // Names and values holding characters an XML file cannot carry (most
+    // control characters) are refused: an invalid block, or false.
     CXMLSettingsBlock GetFirstBlockForPath(const QString& path);
     bool IsValid() const;
 

@@ -12,14 +12,20 @@ const QString kRootTag = QStringLiteral("settings");
 const qint64 kMaxFileSize = 16 * 1024 * 1024;
 
 // Builds the DOM while reading, so that a file damaged in the middle still
-// yields everything before the damage.
+// yields everything before the damage. A value is text only: markup inside
+// one is flattened into its text, which a save could not write back as read.
 bool ParseInto(const QByteArray& data, QDomDocument& doc)
 {
     QXmlStreamReader xml(data);
     QDomNode current; // null: at document level
+    int insideValue = 0; // depth of elements opened within a value
     while (!xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement: {
+            if (insideValue > 0 || (current.isElement() && current.toElement().tagName() == QLatin1String("value"))) {
+                ++insideValue;
+                break;
+            }
             QDomElement e = doc.createElement(xml.name().toString());
             for (const QXmlStreamAttribute& a : xml.attributes())
                 e.setAttribute(a.qualifiedName().toString(), a.value().toString());
@@ -31,7 +37,10 @@ bool ParseInto(const QByteArray& data, QDomDocument& doc)
             break;
         }
         case QXmlStreamReader::EndElement:
-            current = current.parentNode().isElement() ? current.parentNode() : QDomNode();
+            if (insideValue > 0)
+                --insideValue;
+            else
+                current = current.parentNode().isElement() ? current.parentNode() : QDomNode();
             break;
         case QXmlStreamReader::Characters:
             // Indentation is dropped; a value's text is kept as it is.

@@ -79,6 +79,12 @@ bool IsCleanUtf8(std::string_view text)
             if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
                 return false;
         }
+        // Overlong forms, UTF-16 surrogates and code points past U+10FFFF
+        // would not survive the conversion to UTF-16 and back.
+        const unsigned char next = extra ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if ((c == 0xE0 && next < 0xA0) || (c == 0xED && next >= 0xA0) || (c == 0xF0 && next < 0x90) ||
+            (c == 0xF4 && next >= 0x90))
+            return false;
         i += extra + 1;
     }
     return true;
@@ -184,7 +190,8 @@ bool ParseData(std::string_view raw, RegValue& v, bool* remove, std::string* err
     v.type = REG_BINARY;
     if (colon != 3) {   // hex(N):
         const size_t close = s.find(')');
-        if (s[3] != '(' || close == std::string::npos || close + 1 != colon || close == 4 ||
+        // At most eight digits: a type is 32 bits, and more would overflow stoul.
+        if (s[3] != '(' || close == std::string::npos || close + 1 != colon || close == 4 || close > 12 ||
             s.substr(4, close - 4).find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
             *error = "bad hex type";
             return false;
