@@ -2,7 +2,6 @@
 
 // Drives the modal map-drive dialog from a test: the action runs once the
 // dialog is on screen, inside its own event loop.
-
 #include "mapdrive.h"
 
 #include <QApplication>
@@ -14,23 +13,16 @@
 
 #include <functional>
 
-inline CMapDriveDialog* ShownMapDriveDialog()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<CMapDriveDialog*>(widget);
-        if (dialog && dialog->isVisible())
-            return dialog;
-    }
-    return nullptr;
-}
-
 // Polls for the dialog (for a few seconds at most) and hands it to action.
 inline void WhenMapDriveDialogShown(const std::function<void(CMapDriveDialog*)>& action)
 {
     auto* timer = new QTimer;
     auto attempts = std::make_shared<int>(500);
     QObject::connect(timer, &QTimer::timeout, [timer, attempts, action] {
-        CMapDriveDialog* dialog = ShownMapDriveDialog();
+        CMapDriveDialog* dialog = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<CMapDriveDialog*>(widget); d && d->isVisible())
+                dialog = d;
         if (!dialog && --*attempts > 0)
             return;
         timer->stop();

@@ -38,7 +38,6 @@ private slots:
 
         const QStringList ab{QStringLiteral("a"), QStringLiteral("b")};
         QTest::newRow("crlf") << QByteArray("[S]\r\na=1\r\nb=2\r\n") << QStringList{"S"} << ab << "S/b" << "2";
-        QTest::newRow("lone cr") << QByteArray("[S]\ra=1\rb=2") << QStringList{"S"} << ab << "S/a" << "1";
         QTest::newRow("blanks around") << QByteArray("  [ S ]  \n\ta  =  1 \n b\t=\t two words \n")
                                        << QStringList{"S"} << ab << "S/b" << "two words";
         QTest::newRow("comments") << QByteArray("; top\n[S]\n# x=9\na=1\n ;c=3\nb=2\n") << QStringList{"S"} << ab
@@ -82,12 +81,8 @@ private slots:
         bool ok = true;
         QCOMPARE(ini.readEntry(QStringLiteral("S/zz"), QStringLiteral("def"), &ok), QStringLiteral("def"));
         QVERIFY(!ok);
-        ok = true;
-        QCOMPARE(ini.readEntry(QStringLiteral("T/a"), QString(), &ok), QString());
-        QVERIFY(!ok);
         QVERIFY(ini.GetSectionKeys(QStringLiteral("T")).isEmpty());
         QCOMPARE(ini.readEntry(QStringLiteral("s/A")), QStringLiteral("1")); // names ignore case
-        QCOMPARE(ini.readEntry(QStringLiteral("S/"), QStringLiteral("d")), QStringLiteral("d"));
         QVERIFY(ini.SetIniFileName(write(QByteArray(), QStringLiteral("empty.ini"))));   // empty is valid
         QVERIFY(ini.GetSections().isEmpty());
     }
@@ -100,23 +95,9 @@ private slots:
         QVERIFY(!ini.SetIniFileName(m_Dir->path()));
         QVERIFY(!ini.writeEntry(QStringLiteral("S/a"), QStringLiteral("1"))); // nothing bound
         QVERIFY(!ini.Flush());
-
-        const QString locked = write("[S]\na=1\n", QStringLiteral("locked.ini"));
-        QFile::setPermissions(locked, QFileDevice::WriteOwner);
-        if (QFile(locked).open(QIODevice::ReadOnly))
-            QSKIP("running with permissions that read anything");
-        QVERIFY(!ini.SetIniFileName(locked));
-        QVERIFY(ini.GetSections().isEmpty());
-    }
-
-    void rejectsHugeFile()
-    {
-        const QString path = write("[S]\na=1\n", QStringLiteral("huge.ini"));
-        QFile f(path);
-        QVERIFY(f.resize(CIniFile::MaxFileSize + 1)); // sparse, costs no disk
-        f.close();
-        CIniFile ini;
-        QVERIFY(!ini.SetIniFileName(path));
+        QFile huge(write("[S]\na=1\n", QStringLiteral("huge.ini")));
+        QVERIFY(huge.resize(CIniFile::MaxFileSize + 1)); // sparse, costs no disk
+        QVERIFY(!ini.SetIniFileName(huge.fileName()));
     }
 
     void writeKeepsOrderAndRoundTrips()
@@ -147,21 +128,13 @@ private slots:
         QVERIFY(ok);
     }
 
-    void refusesTextTheReaderCouldNotGiveBack_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("newline in value") << "S/a" << "x\ny";
-        QTest::newRow("equals in key") << "S/a=b" << "x";
-        QTest::newRow("bracket in section") << "S]/a" << "x";
-    }
     void refusesTextTheReaderCouldNotGiveBack()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, value);
         CIniFile ini;
         QVERIFY(ini.SetIniFileName(write(QByteArray())));
-        QVERIFY(!ini.writeEntry(path, value));
+        QVERIFY(!ini.writeEntry(QStringLiteral("S/a"), QStringLiteral("x\ny")));
+        QVERIFY(!ini.writeEntry(QStringLiteral("S/a=b"), QStringLiteral("x")));
+        QVERIFY(!ini.writeEntry(QStringLiteral("S]/a"), QStringLiteral("x")));
         QVERIFY(!ini.IsDirty());
     }
 

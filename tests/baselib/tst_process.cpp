@@ -36,16 +36,11 @@ private slots:
     void findProgram()
     {
         QVERIFY(CProcess::FindProgram(QStringLiteral("no-such-program-here")).isEmpty());
-        QVERIFY(CProcess::FindProgram(QString()).isEmpty());
         QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("sh"))).fileName(), QStringLiteral("sh"));
         QVERIFY(CProcess::FindProgram(QStringLiteral("/no/such/dir/sh")).isEmpty());
-#ifdef NETCONFIG_SYSTEM_DIR
         // The system folder comes before PATH.
-        const QString systemPing = QStringLiteral(NETCONFIG_SYSTEM_DIR "/ping");
-        if (QFileInfo(systemPing).isExecutable())
-            QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("ping"))).canonicalFilePath(),
-                     QFileInfo(systemPing).canonicalFilePath());
-#endif
+        QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("ping"))).canonicalFilePath(),
+                 QFileInfo(QStringLiteral(NETCONFIG_SYSTEM_DIR "/ping")).canonicalFilePath());
     }
 
     void outputArrivesSplitIntoWords()
@@ -90,18 +85,11 @@ private slots:
         QCOMPARE(process.readStdout(), QByteArray("ok"));
     }
 
-    void cannotStart_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("unknown program") << QStringList{"no-such-program-here -x"};
-        QTest::newRow("not executable") << QStringList{"/etc/hostname"};
-    }
     void cannotStart()
     {
-        QFETCH(QStringList, args);
         CProcess process;
         QSignalSpy exited(&process, &CProcess::processExited);
-        process.setArguments(args);
+        process.setArguments({QStringLiteral("no-such-program-here -x")});
         QVERIFY(!process.start());
         QVERIFY(!process.isRunning());
         QTest::qWait(20);

@@ -1,7 +1,6 @@
 #pragma once
 
-// The sample host's registry, edited per case and written into a TestEnv's
-// host folder.
+// The sample host's registry, edited per case and written into a TestEnv.
 
 #include "testenv.h"
 
@@ -36,8 +35,8 @@ public:
     }
 
     std::string Guid(int adapter) const { return winsys::ListAdapters(m_Hive).at(adapter).guid; }
-    std::string TcpipKey(int adapter) const { return std::string(kTcpipInterfaces) + "\\" + Guid(adapter); }
-    std::string NetBTKey(int adapter) const { return std::string(kNetBTInterfaces) + "\\Tcpip_" + Guid(adapter); }
+    std::string TcpipKey(int adapter) const { return winsys::keys::kTcpipInterfaces + ("\\" + Guid(adapter)); }
+    std::string NetBTKey(int adapter) const { return winsys::keys::kNetBTInterfaces + ("\\Tcpip_" + Guid(adapter)); }
 
     void RemoveAdapters()
     {
@@ -45,18 +44,10 @@ public:
             m_Hive.DeleteKey(key);
     }
 
-    void SetString(const std::string& key, const std::string& name, const std::string& value)
-    {
-        m_Hive.SetString(key, name, value);
-    }
-
     bool WriteTo(TestEnv& env) const
     {
         return env.writeHive(QString::fromStdString(winsys::FormatHive(m_Hive)));
     }
-
-    static constexpr const char* kTcpipInterfaces = winsys::keys::kTcpipInterfaces;
-    static constexpr const char* kNetBTInterfaces = winsys::keys::kNetBTInterfaces;
 
 private:
     winsys::Hive m_Hive;

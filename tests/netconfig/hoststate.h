@@ -1,7 +1,6 @@
 #pragma once
 
-// An emulated host's registry read back, one line per adapter: what netsh
-// wrote, servers and gateways in their stored order.
+// A host's registry read back, one line per adapter, lists in stored order.
 
 #include "hosthive.h"
 

@@ -1,7 +1,6 @@
 #pragma once
 
-// Settings-file helpers: file text in and out, and one readable line per
-// adapter record for comparisons.
+// Settings-file helpers: file text in and out, one readable line per adapter.
 
 #include "iplist.h"
 #include "networkcard.h"
@@ -51,14 +50,6 @@ inline QString Describe(const CNetworkCard& card)
         .arg(card.m_PrimaryWINS.ToString(), card.m_SecondaryWINS.ToString())
         .arg(QString(card.m_AddressChanged ? 'A' : '-') + (card.m_DNSChanged ? 'D' : '-')
              + (card.m_WINSChanged ? 'W' : '-'));
-}
-
-inline QStringList DescribeAll(const CNetworkCardList& cards)
-{
-    QStringList lines;
-    for (const CNetworkCard& card : cards)
-        lines << Describe(card);
-    return lines;
 }
 
 } // namespace settingstest

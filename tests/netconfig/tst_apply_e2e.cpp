@@ -1,8 +1,6 @@
-// Driving the dialog against an emulated host: type, press Apply or OK, let
-// netsh run, and find the result in the host's registry.
+// The dialog against an emulated host: type, apply, find the result in the registry.
 #include "applytestutil.h"
 #include "hoststate.h"
-#include "netconfig_rules.h"
 
 using namespace applytest;
 
@@ -32,8 +30,7 @@ private slots:
     void applyTakesShownAdapterOkTakesAll();
     void failingAdapterStopsTheRest();
     void missingNetshLosesNothing();
-    void refusedOrCancelledRunsNothing();
-    void runnerJudgesByLastEntry();
+    void refusedRunsNothing();
 
 private:
     QStringList Host() const { return hoststate::Adapters(*m_Fx.env); }
@@ -57,13 +54,6 @@ void TestApplyE2E::applyRunsOnlyChangedPhases()
     QVERIFY(!m_Fx.Card(0).m_AddressChanged && !dlg.btnApply->isEnabled() && dlg.isVisible());
     QCOMPARE(Host().at(0), QStringLiteral("dhcp=0 ip=172.16.5.50 mask=255.255.0.0 gw=172.16.0.1 "
                                           "dns=192.168.1.1,10.0.0.1 wins=192.168.1.2"));
-
-    QVERIFY(Type(dlg.ledPrimaryWINS, QStringLiteral("192.168.1.3")));
-    QVERIFY(Type(dlg.ledSecondaryWINS, QStringLiteral("192.168.1.4")));
-    Click(dlg.btnApply);
-    NO_BOX();
-    QCOMPARE(Host().at(0), QStringLiteral("dhcp=0 ip=172.16.5.50 mask=255.255.0.0 gw=172.16.0.1 "
-                                          "dns=192.168.1.1,10.0.0.1 wins=192.168.1.3,192.168.1.4"));
 }
 
 void TestApplyE2E::applyTakesShownAdapterOkTakesAll()
@@ -130,7 +120,7 @@ void TestApplyE2E::missingNetshLosesNothing()
     QCOMPARE(HostName(), QStringLiteral("WS77"));
 }
 
-void TestApplyE2E::refusedOrCancelledRunsNothing()
+void TestApplyE2E::refusedRunsNothing()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
     const QString before = m_Fx.env->readHive();
@@ -141,37 +131,6 @@ void TestApplyE2E::refusedOrCancelledRunsNothing()
              QStringList{QStringLiteral("Subnet mask 255.0.255.0 is not valid for entered ip address.")});
     QVERIFY(dlg.isVisible());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.ledSubNet));
-    QCOMPARE(m_Fx.env->readHive(), before);
-
-    QuarvelMsgBoxHistory().clear();
-    QVERIFY(Type(dlg.ledSubNet, QStringLiteral("255.255.255.0")));
-    TypeHostName(QStringLiteral("WS77"));
-    Click(dlg.buttonCancel);
-    QCOMPARE(dlg.result(), int(QDialog::Rejected));
-    NO_BOX();
-    QCOMPARE(m_Fx.env->readHive(), before);
-}
-
-void TestApplyE2E::runnerJudgesByLastEntry()
-{
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    unsigned long code = 12345;
-    QVERIFY(!dlg.RunCommands(QStringList(), &code));
-    QCOMPARE(code, 12345ul);
-
-    const QString missing = QStringLiteral("no-such-program.exe;interface ip set wins 11 source=dhcp");
-    const QString good = NetshEntry(QStringLiteral("interface ip set wins 11 source=static addr=10.4.4.6"));
-    QVERIFY(!dlg.RunCommands({good, missing}, &code));
-    QCOMPARE(code, ulong(ERROR_FILE_NOT_FOUND));
-    QVERIFY(dlg.RunCommands({missing, good}, &code));
-    QCOMPARE(code, 0ul);
-    QCOMPARE(Host().at(0), QString(kWired).replace("wins=192.168.1.2", "wins=10.4.4.6"));
-
-    // netsh exits 1 but no system call failed: the entry counts as done.
-    const QString before = m_Fx.env->readHive();
-    SetLastError(ERROR_ACCESS_DENIED); // left over from an unrelated call
-    QVERIFY(dlg.RunCommands({NetshEntry(QStringLiteral("interface ip set wins 11 source=bogus"))}, &code));
-    QCOMPARE(code, 0ul);
     QCOMPARE(m_Fx.env->readHive(), before);
 }
 

@@ -1,5 +1,4 @@
-// The main dialog controller on edited copies of the sample host: what it
-// reads, refreshing, and system error boxes.
+// The main dialog controller on edited copies of the sample host.
 #include "hosthive.h"
 #include "msgbox.h"
 #include "netconfigimpl.h"
@@ -66,7 +65,7 @@ void TestController::automaticSources()
     QFETCH(QString, nameServer);
     QFETCH(QString, wins);
     QFETCH(QString, shown);
-    m_Host.SetString(m_Host.TcpipKey(row), "NameServer", nameServer.toStdString());
+    m_Host.Hive().SetString(m_Host.TcpipKey(row), "NameServer", nameServer.toStdString());
     m_Host.Hive().SetMultiString(m_Host.NetBTKey(row), "NameServerList",
                                  wins.isEmpty() ? std::vector<std::string>() : std::vector{wins.toStdString()});
     QVERIFY(Read());
@@ -85,7 +84,7 @@ void TestController::f5RereadsHostKeepsRow()
     d.ledHostName->setText(QStringLiteral("WS77"));
     QVERIFY(d.btnApply->isEnabled());
     // The host changed behind the dialog's back.
-    m_Host.SetString(m_Host.TcpipKey(kWireless), "DhcpIPAddress", "10.0.0.42");
+    m_Host.Hive().SetString(m_Host.TcpipKey(kWireless), "DhcpIPAddress", "10.0.0.42");
     QVERIFY(m_Host.WriteTo(*m_Env));
 
     QTest::keyClick(d.ledHostName, Qt::Key_F6);
@@ -101,7 +100,6 @@ void TestController::systemError_data()
 {
     QTest::addColumn<qulonglong>("code");
     QTest::addColumn<QStringList>("boxes");
-    QTest::newRow("success shows nothing") << qulonglong(0) << QStringList();
     // The system's text as it is, line break included.
     QTest::newRow("network error") << qulonglong(59) << QStringList{"An unexpected network error occurred.\r\n"};
     QTest::newRow("unknown code, empty box") << qulonglong(0xDEAD) << QStringList{QString()};

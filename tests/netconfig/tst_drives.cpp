@@ -1,5 +1,6 @@
 // The network drives page: listing, mapping and disconnecting on the host.
 #include "../baselib/mapdrivedriver.h"
+#include "applytestutil.h"
 #include "hosthive.h"
 #include "msgbox.h"
 #include "netconfigimpl.h"
@@ -21,20 +22,11 @@ Rows Listed(const CNetConfigImpl& dialog)
     return rows;
 }
 
-// The connections as the network management service reports them.
+// The connections as the next start of the program lists them.
 Rows HostConnections()
 {
-    LPBYTE buffer = nullptr;
-    DWORD read = 0, total = 0, resume = 0;
-    if (NetUseEnum(nullptr, 0, &buffer, MAX_PREFERRED_LENGTH, &read, &total, &resume) != NERR_Success)
-        return {{QStringLiteral("NetUseEnum failed")}};
-    Rows rows;
-    const auto* entries = reinterpret_cast<const USE_INFO_0*>(buffer);
-    for (DWORD i = 0; i < read; ++i)
-        rows.append({QString::fromUtf16(reinterpret_cast<const char16_t*>(entries[i].ui0_local)),
-                     QString::fromUtf16(reinterpret_cast<const char16_t*>(entries[i].ui0_remote))});
-    NetApiBufferFree(buffer);
-    return rows;
+    CNetConfigImpl fresh;
+    return fresh.ReadConfiguration() == 0 ? Listed(fresh) : Rows{{QStringLiteral("unreadable host")}};
 }
 
 bool Remembered(const char* letter)
@@ -45,16 +37,6 @@ bool Remembered(const char* letter)
         return 0u;
     });
     return found;
-}
-
-QString SystemText(DWORD code)
-{
-    LPSTR buffer = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
-                   code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-    const QString text = buffer ? QString::fromLocal8Bit(buffer).trimmed() : QStringLiteral("<no text>");
-    LocalFree(buffer);
-    return text;
 }
 
 const QStringList kPublic{QStringLiteral("Z:"), QStringLiteral("\\\\fileserver\\public")};
@@ -99,7 +81,8 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::newRow("drive letter") << 0 << 0 << Rows{kScans} << QStringList();
         QTest::newRow("deviceless, by path") << 1 << 0 << Rows{kPublic} << QStringList();
-        QTest::newRow("open files refused") << 0 << 3 << Rows{kPublic, kScans} << QStringList{SystemText(2401)};
+        QTest::newRow("open files refused")
+            << 0 << 3 << Rows{kPublic, kScans} << QStringList{applytest::SystemText(2401).trimmed()};
     }
 
     void disconnect()

@@ -114,21 +114,6 @@ private slots:
         QVERIFY(m_Dialog->btnApply->isEnabled());
     }
 
-    // Files with none of our keys are refused whole.
-    void refusedLoadKeepsEverything()
-    {
-        const QStringList model = DescribeAll(m_Dialog->Adapters());
-        for (const QByteArray& content : {QByteArray(), QByteArray("[Settings]\nprotocol=dhcp\n[Interface1]\n")}) {
-            const QString path = WriteFile(content);
-            SetNextFileDialogAnswer(path, true);
-            m_Dialog->LoadFromFile();
-            QCOMPARE(QuarvelMsgBoxHistory(), QStringList{"Can not load parameters from file.\n" + path});
-            QuarvelMsgBoxHistory().clear();
-        }
-        QCOMPARE(DescribeAll(m_Dialog->Adapters()), model);
-        QCOMPARE(m_Dialog->ledIPAddress->text(), QStringLiteral("192.168.1.5"));
-        QVERIFY(!m_Dialog->btnApply->isEnabled());
-    }
 };
 
 QTEST_MAIN(TestSettingsFile)

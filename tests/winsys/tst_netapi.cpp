@@ -137,7 +137,6 @@ private slots:
         QTest::newRow("deviceless by path") << "\\\\fileserver\\scans" << false << false << uint(NO_ERROR) << 1;
         QTest::newRow("path of a drive") << "\\\\fileserver\\public" << false << false << uint(ERROR_NOT_CONNECTED)
                                          << 2;
-        QTest::newRow("not connected") << "Q:" << false << false << uint(ERROR_NOT_CONNECTED) << 2;
         QTest::newRow("open files") << "Z:" << true << false << uint(ERROR_OPEN_FILES) << 2;
         QTest::newRow("open files, forced") << "Z:" << true << true << uint(NO_ERROR) << 1;
     }
@@ -167,7 +166,6 @@ private slots:
         QTest::addColumn<uint>("code");
         QTest::addColumn<QString>("pending");
         const int netbios = ComputerNamePhysicalNetBIOS, domain = ComputerNamePhysicalDnsDomain;
-        QTest::newRow("plain") << netbios << "WS02" << 0u << "WS02";
         QTest::newRow("lower case is stored upper") << netbios << "lab-pc_3" << 0u << "LAB-PC_3";
         QTest::newRow("fifteen characters") << netbios << "ABCDEFGHIJKLMNO" << 0u << "ABCDEFGHIJKLMNO";
         QTest::newRow("sixteen characters") << netbios << "ABCDEFGHIJKLMNOP" << uint(ERROR_INVALID_PARAMETER) << "";

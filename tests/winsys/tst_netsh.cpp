@@ -1,67 +1,10 @@
 // netsh.exe run as a real process against a fresh sample host, read back
 // through the IP Helper calls.
-#include "testenv.h"
+#include "hostfacts.h"
 
 #include <QtTest>
 
-#include <winsys.h>
-
 namespace {
-
-QString Netsh()
-{
-    return TestEnv::systemDir() + QStringLiteral("/netsh.exe");
-}
-
-QStringList Chain(const IP_ADDR_STRING* s, const QString& prefix, bool withMask)
-{
-    QStringList out;
-    for (; s; s = s->Next) {
-        const QString addr = QString::fromLatin1(s->IpAddress.String);
-        if (addr.isEmpty() || addr == QLatin1String("0.0.0.0"))
-            continue;
-        out << prefix + addr + (withMask ? "/" + QString::fromLatin1(s->IpMask.String) : QString());
-    }
-    return out;
-}
-
-// What the system reports for one adapter, one "kind value" line per fact.
-QStringList Observe(DWORD ifIndex)
-{
-    ULONG size = 0;
-    if (GetAdaptersInfo(nullptr, &size) != ERROR_BUFFER_OVERFLOW)
-        return {"GetAdaptersInfo sizing failed"};
-    QByteArray buffer(int(size), '\0');
-    auto* info = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
-    if (GetAdaptersInfo(info, &size) != ERROR_SUCCESS)
-        return {"GetAdaptersInfo failed"};
-    QStringList out;
-    for (const IP_ADAPTER_INFO* a = info; a; a = a->Next) {
-        if (a->Index != ifIndex)
-            continue;
-        out << QStringLiteral("dhcp %1").arg(a->DhcpEnabled ? 1 : 0);
-        out << Chain(&a->IpAddressList, "ip ", true) << Chain(&a->GatewayList, "gw ", false);
-        out << Chain(&a->PrimaryWinsServer, "wins ", false) << Chain(&a->SecondaryWinsServer, "wins ", false);
-    }
-    size = 0;
-    if (GetPerAdapterInfo(ifIndex, nullptr, &size) != ERROR_BUFFER_OVERFLOW)
-        return out << "GetPerAdapterInfo sizing failed";
-    QByteArray perBuffer(int(size), '\0');
-    auto* per = reinterpret_cast<IP_PER_ADAPTER_INFO*>(perBuffer.data());
-    if (GetPerAdapterInfo(ifIndex, per, &size) != ERROR_SUCCESS)
-        return out << "GetPerAdapterInfo failed";
-    return out << Chain(&per->DnsServerList, "dns ", false);
-}
-
-QStringList Only(const QStringList& facts, const QStringList& kinds)
-{
-    QStringList out;
-    for (const QString& f : facts) {
-        if (kinds.contains(f.section(' ', 0, 0)))
-            out << f;
-    }
-    return out;
-}
 
 // Runs one queue entry the way the application does: hidden, through the
 // shell, waiting for it; returns netsh's exit code (or -1 when it did not start).
@@ -82,12 +25,6 @@ int RunThroughShell(const QString& parameters)
     const bool read = GetExitCodeProcess(info.hProcess, &code);
     CloseHandle(info.hProcess);
     return read ? int(code) : -1;
-}
-
-QByteArray HiveBytes(const TestEnv& env)
-{
-    QFile file(env.hostDir() + "/registry.reg");
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -227,11 +164,11 @@ void TestNetsh::refusedLeavesHive()
     QFETCH(QString, hive);
     TestEnv env;
     QVERIFY(hive.isEmpty() ? env.initSampleHost() : env.writeHive(hive));
-    const QByteArray before = HiveBytes(env);
+    const QString before = env.readHive();
     QString out;
     QCOMPARE(env.runProgram(Netsh(), QProcess::splitCommand(line), &out), 1);
     QVERIFY2(out.startsWith(message), qPrintable(out));
-    QCOMPARE(HiveBytes(env), before);
+    QCOMPARE(env.readHive(), before);
 }
 
 QTEST_GUILESS_MAIN(TestNetsh)

@@ -46,7 +46,6 @@ void TestPingTracert::ping_data()
 
     const int run = int(winping::Outcome::Run), usage = int(winping::Outcome::Usage), help = int(winping::Outcome::Help);
     QTest::newRow("defaults") << QStringList{"host"} << run << QStringList{"-c", "4", "-n", "--", "host"};
-    QTest::newRow("until stopped") << QStringList{"-t", "host"} << run << QStringList{"-n", "--", "host"};
     QTest::newRow("-t wins over -n") << QStringList{"-n", "3", "-t", "host"} << run << QStringList{"-n", "--", "host"};
     QTest::newRow("resolve names") << QStringList{"-a", "host"} << run << QStringList{"-c", "4", "--", "host"};
     QTest::newRow("utility page form") << QStringList{"-t", "-a", "-n", "4", "10.0.0.1"} << run << QStringList{"--", "10.0.0.1"};
