@@ -27,8 +27,12 @@ netconfig_install_packages() {
   fi
 }
 
+# netconfig_build [build type] [further cmake arguments]
 netconfig_build() {
   local type="${1:-RelWithDebInfo}"
-  cmake -S "$NETCONFIG_ROOT" -B "$NETCONFIG_BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$type" >/dev/null
+  shift || true
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  cmake -S "$NETCONFIG_ROOT" -B "$NETCONFIG_BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${launcher[@]}" "$@" >/dev/null
   cmake --build "$NETCONFIG_BUILD" -j"$(nproc)"
 }

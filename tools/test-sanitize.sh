@@ -19,7 +19,8 @@ reports="$build/sanitizer-reports"
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNETCONFIG_SANITIZE=ON "${launcher[@]}" >/dev/null \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNETCONFIG_SANITIZE=ON \
+  -DNETCONFIG_WERROR="${NETCONFIG_WERROR:-OFF}" "${launcher[@]}" >/dev/null \
   || exit 1
 # Keep going past a target that does not compile: the rest still gets tested.
 cmake --build "$build" -j"$jobs" -- -k 0

@@ -15,7 +15,9 @@ fuzz_seconds="${NETCONFIG_FUZZ_SECONDS:-20}"
 extra=()
 [ "$fuzz_seconds" != 0 ] && extra+=(clang libclang-rt-14-dev)
 netconfig_install_packages "${extra[@]}"
-netconfig_build Debug
+# A compiler warning fails the run.
+export NETCONFIG_WERROR="${NETCONFIG_WERROR:-ON}"
+netconfig_build Debug -DNETCONFIG_WERROR="$NETCONFIG_WERROR"
 # The Windows-fidelity check cross-builds the calls with MinGW and runs them
 # under Wine (installed on first use).
 export NETCONFIG_WINE_TESTS="${NETCONFIG_WINE_TESTS:-1}"

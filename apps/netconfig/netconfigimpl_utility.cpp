@@ -164,12 +164,12 @@ void CNetConfigImpl::ReadUtilityChannel(bool standardError)
     QTextCodec* codec = QTextCodec::codecForName(codecName.toLatin1());
     if (!codec)
         return;
-    QByteArray data = standardError ? utilityProcess.readStderr() : utilityProcess.readStdout();
+    QByteArray bytes = standardError ? utilityProcess.readStderr() : utilityProcess.readStdout();
     // Console output is read as a zero-terminated string.
-    const qsizetype zero = data.indexOf('\0');
+    const qsizetype zero = bytes.indexOf('\0');
     if (zero >= 0)
-        data.truncate(zero);
-    QString text = codec->toUnicode(data);
+        bytes.truncate(zero);
+    QString text = codec->toUnicode(bytes);
     text.replace(QLatin1Char('<'), QLatin1String("&lt;"));
     text.replace(QLatin1Char('>'), QLatin1String("&gt;"));
     if (text.isEmpty())
