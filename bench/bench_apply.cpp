@@ -7,7 +7,6 @@
 // Usage: bench_apply [rounds] [limit]; exit code 1 when the ratio is above
 // the limit, 2 when a queue failed.
 
-#include "netconfig_rules.h"
 #include "netconfigimpl.h"
 
 #include <winsys/host.h>
@@ -22,7 +21,7 @@
 
 namespace {
 
-QStringList NetshQueue(const CNetworkCard& current)
+CommandList NetshQueue(const CNetworkCard& current)
 {
     CNetworkCard card = current;
     card.m_DHCPEnabled = false;
@@ -30,17 +29,17 @@ QStringList NetshQueue(const CNetworkCard& current)
     card.m_WINSAuto = false;
     card.m_PrimaryWINS = CIPAddress(QStringLiteral("192.168.1.2"));
     card.m_SecondaryWINS = CIPAddress();
-    return BuildWINSCommands(card) + BuildAddressCommands(card);
+    return BuildPhaseCommands(card, 0, Phase::WINS) + BuildPhaseCommands(card, 0, Phase::Address);
 }
 
 // Milliseconds per entry of one run of the queue, or -1 when it failed.
-double PerCommand(CNetConfigImpl& dialog, const QStringList& queue)
+double PerCommand(CNetConfigImpl& dialog, const CommandList& queue)
 {
     unsigned long code = 0;
     QElapsedTimer timer;
     timer.start();
     if (!dialog.RunCommands(queue, &code)) {
-        std::fprintf(stderr, "bench_apply: %s failed with code %lu\n", qPrintable(queue.first()), code);
+        std::fprintf(stderr, "bench_apply: %s failed with code %lu\n", qPrintable(queue.first().CommandLine()), code);
         return -1;
     }
     return timer.nsecsElapsed() / 1e6 / queue.count();
@@ -76,10 +75,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_apply: the sample host cannot be read or the shell is missing\n");
         return 2;
     }
-    const QStringList netsh = NetshQueue(dialog.Adapters().first());
-    QStringList trueQueue;
+    const CommandList netsh = NetshQueue(dialog.Adapters().first());
+    CommandList trueQueue;
     for (int i = 0; i < netsh.count(); ++i)
-        trueQueue << QStringLiteral("true;");
+        trueQueue << Command{QStringLiteral("true"), {}, Phase::Address, 0};
 
     std::vector<double> netshCosts, trueCosts;
     // Alternating rounds, so that a busy machine slows both alike; the first
@@ -97,8 +96,8 @@ int main(int argc, char** argv)
     const double n = Median(netshCosts), t = Median(trueCosts);
     const double ratio = n / t;
     std::printf("applying (median of %d rounds of %d commands each)\n", rounds, int(netsh.count()));
-    for (const QString& entry : netsh)
-        std::printf("  queue entry: %s\n", qPrintable(entry));
+    for (const Command& entry : netsh)
+        std::printf("  command: %s\n", qPrintable(entry.CommandLine()));
     std::printf("  netsh.exe per command   %8.2f ms\n", n);
     std::printf("  /bin/true per command   %8.2f ms\n", t);
     std::printf("  ratio %.2f, limit %.2f: %s\n", ratio, limit, ratio <= limit ? "met" : "MISSED");

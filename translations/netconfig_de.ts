@@ -2,6 +2,135 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CAdaptersPage</name>
+    <message>
+        <source>Ethernet adapter:</source>
+        <translation>Ethernet-Adapter:</translation>
+    </message>
+    <message>
+        <source>IP address configuration</source>
+        <translation>IP-Adresskonfiguration</translation>
+    </message>
+    <message>
+        <source>A&amp;dvanced...</source>
+        <translation>&amp;Erweitert...</translation>
+    </message>
+    <message>
+        <source>Alt+D</source>
+        <translation>Alt+L</translation>
+    </message>
+    <message>
+        <source>Use the following IP address :</source>
+        <translation>Folgende IP-Adresse verwenden:</translation>
+    </message>
+    <message>
+        <source>&amp;Release address</source>
+        <translation>Adresse &amp;freigeben</translation>
+    </message>
+    <message>
+        <source>Alt+R</source>
+        <translation>Alt+F</translation>
+    </message>
+    <message>
+        <source>Subnet Mask :</source>
+        <translation>Subnetzmaske:</translation>
+    </message>
+    <message>
+        <source>IP Address :</source>
+        <translation>IP-Adresse:</translation>
+    </message>
+    <message>
+        <source>Default Gateway :</source>
+        <translation>Standardgateway:</translation>
+    </message>
+    <message>
+        <source>Re&amp;new address</source>
+        <translation>Adresse er&amp;neuern</translation>
+    </message>
+    <message>
+        <source>Alt+N</source>
+        <translation>Alt+N</translation>
+    </message>
+    <message>
+        <source>Obtain an IP address automaticaly.</source>
+        <translation>IP-Adresse automatisch beziehen.</translation>
+    </message>
+    <message>
+        <source>000.000.000.000; </source>
+        <translation>000.000.000.000; </translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>DNS/WINS configuration</source>
+        <translation>DNS/WINS-Konfiguration</translation>
+    </message>
+    <message>
+        <source>Secondary WINS server :</source>
+        <translation>Sekundärer WINS-Server:</translation>
+    </message>
+    <message>
+        <source>Primary WINS server :</source>
+        <translation>Primärer WINS-Server:</translation>
+    </message>
+    <message>
+        <source>Obtain DNS server address automaticaly</source>
+        <translation>DNS-Serveradresse automatisch beziehen</translation>
+    </message>
+    <message>
+        <source>Obtain WINS server address automaticaly</source>
+        <translation>WINS-Serveradresse automatisch beziehen</translation>
+    </message>
+    <message>
+        <source>DNS server :</source>
+        <translation>DNS-Server:</translation>
+    </message>
+</context>
+<context>
+    <name>CDrivesPage</name>
+    <message>
+        <source>&amp;Disconnect Drive ...</source>
+        <translation>Netzlaufwerk tr&amp;ennen ...</translation>
+    </message>
+    <message>
+        <source>Alt+D</source>
+        <translation>Alt+L</translation>
+    </message>
+    <message>
+        <source>&amp;Map Network Drive</source>
+        <translation>Netzlaufwerk &amp;verbinden</translation>
+    </message>
+    <message>
+        <source>Alt+M</source>
+        <translation>Alt+V</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Laufwerk</translation>
+    </message>
+    <message>
+        <source>Network path</source>
+        <translation>Netzwerkpfad</translation>
+    </message>
+</context>
+<context>
+    <name>CIdentityPage</name>
+    <message>
+        <source>Primary DNS suffix :</source>
+        <translation>Primäres DNS-Suffix:</translation>
+    </message>
+    <message>
+        <source>Computer Name :</source>
+        <translation>Computername:</translation>
+    </message>
+    <message>
+        <source>Workgroup :</source>
+        <translation>Arbeitsgruppe:</translation>
+    </message>
+</context>
+<context>
     <name>CMapDriveDialog</name>
     <message>
         <source>Map Network Drive</source>
@@ -129,166 +258,6 @@
         <translation>Netzwerkkonfiguration</translation>
     </message>
     <message>
-        <source>Ethernet adapter:</source>
-        <translation>Ethernet-Adapter:</translation>
-    </message>
-    <message>
-        <source>IP address configuration</source>
-        <translation>IP-Adresskonfiguration</translation>
-    </message>
-    <message>
-        <source>A&amp;dvanced...</source>
-        <translation>&amp;Erweitert...</translation>
-    </message>
-    <message>
-        <source>Alt+D</source>
-        <translation>Alt+E</translation>
-    </message>
-    <message>
-        <source>Use the following IP address :</source>
-        <translation>Folgende IP-Adresse verwenden:</translation>
-    </message>
-    <message>
-        <source>&amp;Release address</source>
-        <translation>Adresse &amp;freigeben</translation>
-    </message>
-    <message>
-        <source>Alt+R</source>
-        <translation>Alt+F</translation>
-    </message>
-    <message>
-        <source>Subnet Mask :</source>
-        <translation>Subnetzmaske:</translation>
-    </message>
-    <message>
-        <source>IP Address :</source>
-        <translation>IP-Adresse:</translation>
-    </message>
-    <message>
-        <source>Default Gateway :</source>
-        <translation>Standardgateway:</translation>
-    </message>
-    <message>
-        <source>Re&amp;new address</source>
-        <translation>Adresse er&amp;neuern</translation>
-    </message>
-    <message>
-        <source>Alt+N</source>
-        <translation>Alt+N</translation>
-    </message>
-    <message>
-        <source>Obtain an IP address automaticaly.</source>
-        <translation>IP-Adresse automatisch beziehen.</translation>
-    </message>
-    <message>
-        <source>000.000.000.000; </source>
-        <translation>000.000.000.000; </translation>
-    </message>
-    <message>
-        <source>...</source>
-        <translation>...</translation>
-    </message>
-    <message>
-        <source>DNS/WINS configuration</source>
-        <translation>DNS/WINS-Konfiguration</translation>
-    </message>
-    <message>
-        <source>Secondary WINS server :</source>
-        <translation>Sekundärer WINS-Server:</translation>
-    </message>
-    <message>
-        <source>Primary WINS server :</source>
-        <translation>Primärer WINS-Server:</translation>
-    </message>
-    <message>
-        <source>Obtain DNS server address automaticaly</source>
-        <translation>DNS-Serveradresse automatisch beziehen</translation>
-    </message>
-    <message>
-        <source>Obtain WINS server address automaticaly</source>
-        <translation>WINS-Serveradresse automatisch beziehen</translation>
-    </message>
-    <message>
-        <source>DNS server :</source>
-        <translation>DNS-Server:</translation>
-    </message>
-    <message>
-        <source>&amp;Disconnect Drive ...</source>
-        <translation>Netzlaufwerk tr&amp;ennen ...</translation>
-    </message>
-    <message>
-        <source>&amp;Map Network Drive</source>
-        <translation>Netzlaufwerk &amp;verbinden</translation>
-    </message>
-    <message>
-        <source>Alt+M</source>
-        <translation>Alt+V</translation>
-    </message>
-    <message>
-        <source>Primary DNS suffix :</source>
-        <translation>Primäres DNS-Suffix:</translation>
-    </message>
-    <message>
-        <source>Computer Name :</source>
-        <translation>Computername:</translation>
-    </message>
-    <message>
-        <source>Workgroup :</source>
-        <translation>Arbeitsgruppe:</translation>
-    </message>
-    <message>
-        <source>Ping the specified host until stopped</source>
-        <translation>Den angegebenen Host bis zum Abbruch anpingen</translation>
-    </message>
-    <message>
-        <source>Resolve addresses to hostnames</source>
-        <translation>Adressen in Hostnamen auflösen</translation>
-    </message>
-    <message>
-        <source>Number of echo requests to send:</source>
-        <translation>Anzahl der zu sendenden Echoanforderungen:</translation>
-    </message>
-    <message>
-        <source>Do not resolve addresses to hostnames</source>
-        <translation>Adressen nicht in Hostnamen auflösen</translation>
-    </message>
-    <message>
-        <source>Maximum number of hops to search for target:</source>
-        <translation>Maximale Anzahl der Abschnitte bei der Zielsuche:</translation>
-    </message>
-    <message>
-        <source>Wait timeout milliseconds for each reply:</source>
-        <translation>Zeitlimit in Millisekunden für jede Antwort:</translation>
-    </message>
-    <message>
-        <source>Utility:</source>
-        <translation>Programm:</translation>
-    </message>
-    <message>
-        <source>Target:</source>
-        <translation>Ziel:</translation>
-    </message>
-    <message>
-        <source>Enter IP address or host name</source>
-        <translation>IP-Adresse oder Hostnamen eingeben</translation>
-    </message>
-    <message>
-        <source>Ping</source>
-        <translation>Ping</translation>
-    </message>
-    <message>
-        <source>Trace route</source>
-        <translation>Route verfolgen</translation>
-    </message>
-    <message>
-        <source>Clear output</source>
-        <translation>Ausgabe löschen</translation>
-    </message>
-    <message>
-        <source>&amp;Start</source>
-        <translation>&amp;Starten</translation>
-    </message>
-    <message>
         <source>Alt+S</source>
         <translation>Alt+S</translation>
     </message>
@@ -352,14 +321,6 @@
         <translation>Dienstprogramme</translation>
     </message>
     <message>
-        <source>Drive</source>
-        <translation>Laufwerk</translation>
-    </message>
-    <message>
-        <source>Network path</source>
-        <translation>Netzwerkpfad</translation>
-    </message>
-    <message>
         <source>Ini Files (*.ini)</source>
         <translation>INI-Dateien (*.ini)</translation>
     </message>
@@ -384,26 +345,6 @@
         <translation>Die Einstellungen können nicht aus der Datei geladen werden.</translation>
     </message>
     <message>
-        <source>&lt;font color=&quot;darkgreen&quot;&gt;Running %1.&lt;/font&gt;%2</source>
-        <translation>&lt;font color=&quot;darkgreen&quot;&gt;%1 wird ausgeführt.&lt;/font&gt;%2</translation>
-    </message>
-    <message>
-        <source>&amp;Stop</source>
-        <translation>&amp;Stoppen</translation>
-    </message>
-    <message>
-        <source>&lt;font color=&quot;red&quot;&gt;Could not start network utility: failed to run %1.&lt;/font&gt;%2</source>
-        <translation>&lt;font color=&quot;red&quot;&gt;Das Netzwerkprogramm konnte nicht gestartet werden: %1 ließ sich nicht ausführen.&lt;/font&gt;%2</translation>
-    </message>
-    <message>
-        <source>&lt;font color=&quot;darkgreen&quot;&gt;%1%2 done.&lt;/font&gt;%2</source>
-        <translation>&lt;font color=&quot;darkgreen&quot;&gt;%1%2 beendet.&lt;/font&gt;%2</translation>
-    </message>
-    <message>
-        <source>&amp;Start</source>
-        <translation>&amp;Starten</translation>
-    </message>
-    <message>
         <source>Ip address %1 is not valid.</source>
         <translation>Die IP-Adresse %1 ist ungültig.</translation>
     </message>
@@ -426,6 +367,81 @@
     <message>
         <source>DNS/WINS can not be set automatically in current configuration.</source>
         <translation>DNS/WINS kann in der aktuellen Konfiguration nicht automatisch festgelegt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>CUtilitiesPage</name>
+    <message>
+        <source>Ping the specified host until stopped</source>
+        <translation>Den angegebenen Host bis zum Abbruch anpingen</translation>
+    </message>
+    <message>
+        <source>Resolve addresses to hostnames</source>
+        <translation>Adressen in Hostnamen auflösen</translation>
+    </message>
+    <message>
+        <source>Number of echo requests to send:</source>
+        <translation>Anzahl der zu sendenden Echoanforderungen:</translation>
+    </message>
+    <message>
+        <source>Do not resolve addresses to hostnames</source>
+        <translation>Adressen nicht in Hostnamen auflösen</translation>
+    </message>
+    <message>
+        <source>Maximum number of hops to search for target:</source>
+        <translation>Maximale Anzahl der Abschnitte bei der Zielsuche:</translation>
+    </message>
+    <message>
+        <source>Wait timeout milliseconds for each reply:</source>
+        <translation>Zeitlimit in Millisekunden für jede Antwort:</translation>
+    </message>
+    <message>
+        <source>Utility:</source>
+        <translation>Programm:</translation>
+    </message>
+    <message>
+        <source>Target:</source>
+        <translation>Ziel:</translation>
+    </message>
+    <message>
+        <source>Enter IP address or host name</source>
+        <translation>IP-Adresse oder Hostnamen eingeben</translation>
+    </message>
+    <message>
+        <source>Ping</source>
+        <translation>Ping</translation>
+    </message>
+    <message>
+        <source>Trace route</source>
+        <translation>Route verfolgen</translation>
+    </message>
+    <message>
+        <source>Clear output</source>
+        <translation>Ausgabe löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>Alt+S</source>
+        <translation>Alt+S</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;darkgreen&quot;&gt;Running %1.&lt;/font&gt;%2</source>
+        <translation>&lt;font color=&quot;darkgreen&quot;&gt;%1 wird ausgeführt.&lt;/font&gt;%2</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;red&quot;&gt;Could not start network utility: failed to run %1.&lt;/font&gt;%2</source>
+        <translation>&lt;font color=&quot;red&quot;&gt;Das Netzwerkprogramm konnte nicht gestartet werden: %1 ließ sich nicht ausführen.&lt;/font&gt;%2</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Stoppen</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;darkgreen&quot;&gt;%1%2 done.&lt;/font&gt;%2</source>
+        <translation>&lt;font color=&quot;darkgreen&quot;&gt;%1%2 beendet.&lt;/font&gt;%2</translation>
     </message>
 </context>
 </TS>

@@ -4,10 +4,11 @@
 
 #include "ui_netconfig.h"
 
-// Form of the main dialog. The widget tree comes from netconfig.ui; this
-// class adds the wiring and declares the slots that CNetConfigImpl
-// overrides. Its own slot bodies only warn, and five slots are pure, so
-// only the controller is ever instantiated.
+// Form of the main dialog: the tab bar, the page stack with one widget per
+// page (each from its own .ui, promoted in netconfig.ui) and the bottom
+// buttons. This class wires the pages' widgets to the slots that
+// CNetConfigImpl overrides. Its own slot bodies only warn, and five slots
+// are pure, so only the controller is ever instantiated.
 class CNetConfig : public QDialog, public Ui::CNetConfig
 {
     Q_OBJECT
@@ -50,5 +51,4 @@ protected slots:
 
 private:
     void ConnectSignals();
-    void SetUtilityTexts();
 };

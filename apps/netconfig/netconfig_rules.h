@@ -1,10 +1,8 @@
 #pragma once
 
-#include "networkcard.h"
+#include <QString>
 
-#include <QStringList>
-
-// Pure rules behind validation and applying, kept out of the dialog so that
+// Pure rules behind editing and validation, kept out of the dialog so that
 // they can be checked without a window or a host.
 
 // The strict test for a typed address: four numbers 0-255 of one to three
@@ -23,14 +21,3 @@ bool MaskFitsAddress(quint32 address, quint32 mask);
 
 // Identification fields count as changed only when they differ ignoring case.
 bool IdentityDiffers(const QString& field, const QString& remembered);
-
-// One queue entry: program and netsh parameters joined by ";".
-QString NetshEntry(const QString& parameters);
-
-// The netsh queues of the three apply phases for one adapter.
-QStringList BuildDNSCommands(const CNetworkCard& card);
-QStringList BuildWINSCommands(const CNetworkCard& card);
-QStringList BuildAddressCommands(const CNetworkCard& card);
-
-// Registry key (under HKEY_LOCAL_MACHINE) with the adapter's TCP/IP values.
-QString AdapterParametersKey(const QString& adapterName);

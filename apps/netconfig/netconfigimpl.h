@@ -1,19 +1,17 @@
 #pragma once
 
+#include "adaptereditor.h"
+#include "applier.h"
 #include "netconfig.h"
-#include "networkcard.h"
+#include "validation.h"
 
-#include "process.h"
-
-#include <QMap>
-#include <QStringList>
+#include <memory>
 
 #include <winsys.h>
 
-// Controller of the main dialog: owns the adapter model and the
-// identification values, and implements every slot of the form. One class,
-// its .cpp files split by concern (reading, validation, applying, files,
-// drives, utilities, address lists).
+// Controller of the main dialog. It coordinates the pages, the adapter
+// editor (the model) and the applier; each slot of the form is a short
+// forwarder to the page or the UI-free class that does the work.
 class CNetConfigImpl : public CNetConfig
 {
     Q_OBJECT
@@ -34,11 +32,12 @@ public:
     void HideUtilitiesPage();
     int CurrentAdapterIndex();
 
+    // The shown card and the identification; shows the problem when refused.
     bool ValidateInput();
 
     // Applying.
     bool ApplyAdapter(int index);
-    bool RunCommands(const QStringList& queue, unsigned long* code);
+    bool RunCommands(const CommandList& queue, unsigned long* code);
     bool ApplyAll();
     bool ApplyIdentification();
     void ReleaseRenew(ReleaseRenewAction action);
@@ -54,13 +53,22 @@ public:
     void ReadConsoleCodepage();
     QStringList BuildUtilityArguments();
 
-    // For tests and the process entry: the model as it stands.
-    CNetworkCardList& Adapters() { return m_Adapters; }
-    QString ComputerName() const { return m_ComputerName; }
-    QString Workgroup() const { return m_Workgroup; }
-    QString DNSSuffix() const { return m_DNSSuffix; }
-    QString ConsoleCodepage() const { return consoleCodepage; }
+    // The pages, the model and the machinery, for the process entry and tests.
+    CAdaptersPage* AdaptersPage() const { return WStackPage; }
+    CDrivesPage* DrivesPage() const { return WStackPage_2; }
+    CIdentityPage* IdentityPage() const { return WStackPage_3; }
+    CUtilitiesPage* UtilitiesPage() const { return WStackPage_4; }
+    CAdapterEditor& Editor() { return m_Editor; }
+    CNetworkCardList& Adapters() { return m_Editor.MutableCards(); }
+    QString ComputerName() const { return m_Editor.Remembered().computerName; }
+    QString Workgroup() const { return m_Editor.Remembered().workgroup; }
+    QString DNSSuffix() const { return m_Editor.Remembered().dnsSuffix; }
+    QString ConsoleCodepage() const;
     bool HasShellExecute() const { return m_pShellExecuteEx != nullptr; }
+    // Replaces the runner that applying uses (tests, benchmarks).
+    void SetCommandRunner(std::unique_ptr<CCommandRunner> runner);
+    CApplier& Applier() { return *m_Applier; }
+    bool IsApplying() const { return m_Applying; }
 
 public slots:
     void SelectAdapter(int index) override;
@@ -80,6 +88,7 @@ public slots:
     void EditDNSServers() override;
     void LoadFromFile() override;
     void CancelClick() override;
+    void reject() override;
 
 private slots:
     void DHCPSettingsChange(int id) override;
@@ -94,23 +103,23 @@ private slots:
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     using PFN_ShellExecuteExW = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    friend class CApplyGuard;
 
-    CNetworkCard* CurrentCard();
-    void ToggleCardSetting(bool CNetworkCard::*field, bool CNetworkCard::*changed, bool value, bool apply);
-    void AppendUtilityOutput(const QString& html);
-    void ReadUtilityChannel(bool standardError);
-    bool EditAddressList(CIPAddressList (CNetworkCard::*get)() const,
-                         void (CNetworkCard::*set)(const CIPAddressList&), CLineEdit* field);
+    void SetUpTabs();
+    const CNetworkCard* CurrentCard() const;
+    bool ValidateRows(const QList<int>& rows);
+    void ShowProblem(int row, const CValidationProblem& problem);
+    bool ApplyCardAt(int row);
+    void AfterJoin();
 
     PFN_ShellExecuteExW m_pShellExecuteEx = nullptr;
-    CNetworkCardList m_Adapters;
-    QString m_ComputerName;
-    QString m_Workgroup;
-    QString m_DNSSuffix;
-    QMap<QString, QString> codecByCodepage;
-    QString consoleCodepage;
-    CProcess utilityProcess;
+    CAdapterEditor m_Editor;
+    std::unique_ptr<CCommandRunner> m_Runner;
+    std::unique_ptr<CApplier> m_Applier;
+    bool m_Applying = false;
+    QString m_LoadedFile; // the settings file a console load is applying
 };

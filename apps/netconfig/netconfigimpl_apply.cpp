@@ -1,142 +1,150 @@
-// Applying adapter settings through netsh, and the Apply / OK buttons.
-#include "netconfig_rules.h"
+// Validation, the Apply / OK buttons, identification, DHCP release and renew,
+// and the system error box.
 #include "netconfigimpl.h"
 
+#include "configreader.h"
+#include "dhcplease.h"
+#include "identityapply.h"
+#include "settingsfile.h"
+#include "systemerror.h"
+
 #include "devcheck.h"
+#include "msgbox.h"
 #include "waitcursor.h"
 
-#include <cstring>
+#include <QPointer>
 
 namespace {
 
-static_assert(sizeof(void*) != 8 || sizeof(SHELLEXECUTEINFOW) == 112, "SHELLEXECUTEINFOW layout");
+enum MainTab { TabAdapters = 0, TabIdentification = 2 };
 
-// The runner leaves the code untouched only when the shell entry point is
-// missing; then nothing could be started, which this code says.
+// The runner leaves the code untouched only when nothing could be started
+// at all, which this code says.
 constexpr unsigned long kNothingStarted = ERROR_FILE_NOT_FOUND;
 
-bool WriteNameServer(const QString& key, const QString& value)
+bool IsIdentityField(CardField field)
 {
-    HKEY hKey = nullptr;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, key.toUtf8().constData(), &hKey) != ERROR_SUCCESS)
-        return false;
-    const QByteArray data = value.toLocal8Bit();
-    const LONG status = RegSetValueExA(hKey, "NameServer", 0, REG_SZ,
-                                       reinterpret_cast<const BYTE*>(data.constData()), DWORD(data.size() + 1));
-    RegCloseKey(hKey);
-    return status == ERROR_SUCCESS;
-}
-
-// Keeps the static DNS value in the registry in step with the DNS mode. When
-// it has to be rewritten, the write decides the phase instead of netsh.
-bool SyncNameServer(CNetConfigImpl& dialog, const CNetworkCard& card, bool netshResult)
-{
-    const QString key = AdapterParametersKey(card.m_AdapterName);
-    const bool isStatic = !card.m_DNSAuto;
-    const bool isEmpty = dialog.ReadRegistryString(key, QStringLiteral("NameServer")).isEmpty();
-    if (isEmpty != isStatic)
-        return netshResult;
-    const QString value = isStatic && !card.m_DNSServers.isEmpty() ? card.m_DNSServers.first().ToString()
-                                                                   : QString();
-    return WriteNameServer(key, value);
-}
-
-bool RunPhase(CNetConfigImpl& dialog, const QStringList& queue)
-{
-    unsigned long code = kNothingStarted;
-    if (dialog.RunCommands(queue, &code))
-        return true;
-    dialog.ShowSystemError(code);
-    return false;
+    return field == CardField::ComputerName || field == CardField::Workgroup || field == CardField::DNSSuffix;
 }
 
 } // namespace
 
-bool CNetConfigImpl::ApplyAdapter(int Index)
+// While an apply runs (commands in a local event loop), nothing that would
+// start another apply or change the model can be reached; the dialog still
+// paints. Focus returns to where it was.
+class CApplyGuard
 {
-    DEV_CHECK(Index < (int)m_Adapters.count());
-    if (Index < 0 || Index >= m_Adapters.count())
-        return false;
-    const CNetworkCard card = m_Adapters.at(Index);
-    if (!ValidateInput())
-        return false;
-    if (!card.m_AddressChanged && !card.m_DNSChanged && !card.m_WINSChanged)
-        return true;
+public:
+    explicit CApplyGuard(CNetConfigImpl& dialog) : m_Dialog(dialog), m_Focus(QApplication::focusWidget())
+    {
+        m_Dialog.m_Applying = true;
+        m_Dialog.m_Applier->ClearCancel();
+        m_Dialog.wsMain->setEnabled(false);
+        m_Dialog.frame4->setEnabled(false);
+    }
+    ~CApplyGuard()
+    {
+        m_Dialog.wsMain->setEnabled(true);
+        m_Dialog.frame4->setEnabled(true);
+        m_Dialog.m_Applying = false;
+        if (m_Focus)
+            m_Focus->setFocus();
+        m_Dialog.UpdateControlStates();
+    }
+    CApplyGuard(const CApplyGuard&) = delete;
+    CApplyGuard& operator=(const CApplyGuard&) = delete;
 
-    // DNS, WINS, address: a failing phase stops the adapter, earlier phases
-    // stay applied.
-    if (card.m_DNSChanged) {
-        unsigned long code = kNothingStarted;
-        const bool ran = RunCommands(BuildDNSCommands(card), &code);
-        if (!SyncNameServer(*this, card, ran)) {
-            ShowSystemError(code);
+private:
+    CNetConfigImpl& m_Dialog;
+    QPointer<QWidget> m_Focus;
+};
+
+bool CNetConfigImpl::ValidateInput()
+{
+    return ValidateRows({CurrentAdapterIndex()});
+}
+
+// The first card (in list order) that validation refuses is shown with its
+// problem; the identification is checked with every card.
+bool CNetConfigImpl::ValidateRows(const QList<int>& rows)
+{
+    for (int row : rows) {
+        if (!m_Editor.IsRow(row))
+            continue;
+        const CValidationProblem problem = Validate(m_Editor.Card(row), m_Editor.Wanted());
+        if (problem) {
+            ShowProblem(row, problem);
             return false;
         }
     }
-    if (card.m_WINSChanged && !RunPhase(*this, BuildWINSCommands(card)))
-        return false;
-    if (card.m_AddressChanged && !RunPhase(*this, BuildAddressCommands(card)))
-        return false;
     return true;
 }
 
-bool CNetConfigImpl::RunCommands(const QStringList& queue, unsigned long* code)
+void CNetConfigImpl::ShowProblem(int row, const CValidationProblem& problem)
 {
-    if (!m_pShellExecuteEx || queue.isEmpty())
+    const bool identity = IsIdentityField(problem.field);
+    // A console load names the place in its file; the dialog shows the field.
+    const QString where =
+        m_LoadedFile.isEmpty()
+            ? QString()
+            : QStringLiteral("%1: [%2] %3")
+                  .arg(m_LoadedFile, identity ? QStringLiteral("HostInformation") : AdapterSection(row),
+                       SettingsKey(problem.field));
+    QuarvelMsgBox(this, problem.message, where);
+    if (!identity && row != CurrentAdapterIndex())
+        SelectAdapter(row);
+    const int tab = identity ? TabIdentification : TabAdapters;
+    if (wsMain->currentIndex() != tab)
+        tbPageMain->setCurrentTab(tab);
+    if (identity)
+        IdentityPage()->FocusField(problem.field);
+    else
+        AdaptersPage()->FocusField(problem.field);
+}
+
+bool CNetConfigImpl::ApplyAdapter(int Index)
+{
+    const CNetworkCardList& m_Adapters = m_Editor.Cards();
+    DEV_CHECK(Index < (int)m_Adapters.count());
+    if (!m_Editor.IsRow(Index) || !ValidateRows({Index}))
         return false;
-    bool succeeded = false;
-    unsigned long entryCode = 0;
-    for (const QString& entry : queue) {
-        const QStringList currCommand = entry.split(QLatin1Char(';'));
-        DEV_CHECK(currCommand.count() == 2);
-        const QString program = currCommand.value(0);
-        const QString parameters = currCommand.value(1);
+    CApplyGuard guard(*this);
+    return ApplyCardAt(Index);
+}
 
-        SHELLEXECUTEINFOW info;
-        std::memset(&info, 0, sizeof(info));
-        info.cbSize = sizeof(info);
-        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_UNICODE;
-        info.lpFile = reinterpret_cast<LPCWSTR>(program.utf16());
-        info.lpParameters = reinterpret_cast<LPCWSTR>(parameters.utf16());
-        info.nShow = SW_HIDE;
-        // The last error read after the run must describe this entry, not a
-        // failure left over from some earlier call.
-        SetLastError(0);
-        m_pShellExecuteEx(&info);
+// DNS, WINS, address: a failing phase stops the card, earlier phases stay
+// applied, and the failure is shown once.
+bool CNetConfigImpl::ApplyCardAt(int row)
+{
+    const CNetworkCard card = m_Editor.Card(row);
+    unsigned long code = kNothingStarted;
+    if (m_Applier->ApplyCard(card, row, &code))
+        return true;
+    ShowSystemError(code);
+    return false;
+}
 
-        const quintptr instance = reinterpret_cast<quintptr>(info.hInstApp);
-        if (instance <= 32) {
-            entryCode = static_cast<unsigned long>(instance);
-            succeeded = false;
-        } else if (info.hProcess) {
-            WaitForSingleObject(info.hProcess, INFINITE);
-            DWORD exitCode = 0;
-            if (GetExitCodeProcess(info.hProcess, &exitCode) && exitCode == 0) {
-                entryCode = 0;
-            } else {
-                // Also for a nonzero exit code: netsh's exit code is not a
-                // system error number, and the caller would show an unrelated
-                // system text for it. Only a real system error fails the entry.
-                entryCode = GetLastError();
-            }
-            succeeded = entryCode == 0;
-            CloseHandle(info.hProcess);
-        } else {
-            // Nothing to wait for: the entry counts as done and keeps the
-            // previous entry's code.
-            succeeded = true;
-        }
-        if (code)
-            *code = entryCode;
-    }
-    return succeeded;
+bool CNetConfigImpl::RunCommands(const CommandList& queue, unsigned long* code)
+{
+    return m_Applier->RunCommands(queue, code);
 }
 
 bool CNetConfigImpl::ApplyAll()
 {
     CWaitCursor wait;
-    for (int index = 0; index < m_Adapters.count(); ++index) {
-        if (!ApplyAdapter(index))
+    // What is about to be applied, and the page as shown.
+    QList<int> rows;
+    for (int row = 0; row < m_Editor.Count(); ++row) {
+        if (m_Editor.Card(row).HasChanges() || (isVisible() && row == CurrentAdapterIndex()))
+            rows << row;
+    }
+    if (rows.isEmpty())
+        rows << CurrentAdapterIndex();
+    if (!ValidateRows(rows))
+        return false;
+    CApplyGuard guard(*this);
+    for (int row = 0; row < m_Editor.Count(); ++row) {
+        if (!ApplyCardAt(row))
             return false;
     }
     return ApplyIdentification();
@@ -148,10 +156,7 @@ void CNetConfigImpl::ApplyClick()
     if (!ApplyAdapter(index) || !ApplyIdentification())
         return;
     // Identification may have refreshed the model; clear the card as it is now.
-    if (index >= 0 && index < m_Adapters.count()) {
-        CNetworkCard& card = m_Adapters[index];
-        card.m_AddressChanged = card.m_DNSChanged = card.m_WINSChanged = false;
-    }
+    m_Editor.ClearChanges(index);
     UpdateControlStates();
 }
 
@@ -159,4 +164,63 @@ void CNetConfigImpl::OKClick()
 {
     if (ApplyAll())
         accept();
+}
+
+bool CNetConfigImpl::ApplyIdentification()
+{
+    // A join refreshes the model from the system; what was asked for stays.
+    const CIdentity wanted = m_Editor.Wanted();
+    CIdentity remembered = m_Editor.Remembered();
+    const CIdentityOutcome outcome = ApplyIdentity(wanted, remembered, [this] { AfterJoin(); });
+    m_Editor.SetRemembered(remembered);
+    m_Editor.SetWanted(wanted);
+    IdentityPage()->ShowIdentity();
+    if (!outcome.ok)
+        ShowSystemError(outcome.error);
+    return outcome.ok;
+}
+
+// A new membership means new leases, for an adapter that has one.
+void CNetConfigImpl::AfterJoin()
+{
+    const CNetworkCard* card = CurrentCard();
+    if (!card || !card->m_DHCPEnabled)
+        return;
+    ReleaseRenew(Release);
+    ReleaseRenew(Renew);
+}
+
+void CNetConfigImpl::ReleaseRenew(ReleaseRenewAction action)
+{
+    CWaitCursor wait;
+    const CNetworkCard* card = CurrentCard();
+    if (!card)
+        return;
+    const CLeaseOutcome outcome =
+        ReleaseRenewLease(card->m_AdapterName, action == Release ? LeaseAction::Release : LeaseAction::Renew);
+    if (!outcome.listed)
+        return;
+    if (outcome.found && outcome.error != 0)
+        ShowSystemError(outcome.error);
+    else
+        RefreshConfiguration();
+}
+
+void CNetConfigImpl::btnRenew_clicked()
+{
+    ReleaseRenew(Renew);
+}
+
+void CNetConfigImpl::btnRelease_clicked()
+{
+    ReleaseRenew(Release);
+}
+
+void CNetConfigImpl::ShowSystemError(unsigned long code)
+{
+    if (code == 0)
+        return;
+    unsigned long number = code;
+    // A box even without text: the user must learn that the step failed.
+    QuarvelMsgBox(this, SystemErrorText(&number), QString(), QString(), QString(), 1, 258);
 }

@@ -1,199 +1,138 @@
-// Settings files: the INI form of the whole model (adapters by position,
-// then the identification).
+// Reading the live configuration, the settings file buttons and the console
+// load and save actions.
 #include "netconfigimpl.h"
 
-#include "inifile.h"
+#include "configreader.h"
+#include "settingsfile.h"
 
-#include <QRegularExpression>
+#include "filedialog.h"
+#include "msgbox.h"
+#include "waitcursor.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
-const char* const kHostSection = "HostInformation";
-
-QString EntryPath(const QString& section, const QString& key)
+void FillFileDialogParams(FileDialogParams& params, quint32 mode, const QString& caption)
 {
-    return QStringLiteral("%1/%2").arg(section, key);
+    params.m_Options1 = 92;
+    params.m_Options2 = 7;
+    params.m_Options3 = 17;
+    params.m_Mode = mode;
+    params.m_Filters.append(CFilterDesc(CNetConfigImpl::tr("Ini Files (*.ini)"), QStringLiteral("*.ini")));
+    params.m_Caption = caption;
+    params.m_DefaultName = QStringLiteral("network.ini");
+    params.m_SettingsName = QString::fromLatin1(CNetConfigImpl::staticMetaObject.className());
 }
 
-QString AdapterSection(int position)
+// Creates the file, or empties an existing one.
+bool CreateEmptyFile(const QString& path)
 {
-    return QStringLiteral("Interface%1").arg(position);
-}
-
-bool IsSettingsSection(const QString& name)
-{
-    // Section names are matched without regard to case, as CIniFile does.
-    static const QRegularExpression adapter(
-        QRegularExpression::anchoredPattern(QStringLiteral("Interface[1-9][0-9]*")),
-        QRegularExpression::CaseInsensitiveOption);
-    return name.compare(QLatin1String(kHostSection), Qt::CaseInsensitive) == 0
-        || adapter.match(name).hasMatch();
-}
-
-bool MeansDhcp(const QString& value)
-{
-    return value.contains(QLatin1String("dhcp"), Qt::CaseInsensitive);
-}
-
-CIPAddressList ParseAddressList(const QString& value)
-{
-    CIPAddressList list;
-    for (const QString& part : value.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        list.append(CIPAddress(part));
-    return list;
-}
-
-// Every non-zero entry followed by ";"; empty when there is none.
-QString JoinAddressList(const CIPAddressList& list)
-{
-    QString text;
-    for (const CIPAddress& address : list) {
-        if (address.Value() != 0)
-            text += address.ToString() + QLatin1Char(';');
-    }
-    return text;
-}
-
-// One section of a bound file; a missing key reads as empty.
-class SectionReader
-{
-public:
-    SectionReader(const CIniFile& ini, const QString& section) : m_Ini(ini), m_Section(section) {}
-    bool HasKeys() const { return !m_Ini.GetSectionKeys(m_Section).isEmpty(); }
-    QString Value(const char* key) const
-    {
-        return m_Ini.readEntry(EntryPath(m_Section, QLatin1String(key)), QString());
-    }
-
-private:
-    const CIniFile& m_Ini;
-    QString m_Section;
-};
-
-// Reading only ever sets change flags: even an equal value counts as a
-// change, so a loaded file is always applied in full.
-void ReadAddressKeys(const SectionReader& in, CNetworkCard& card)
-{
-    const QString protocol = in.Value("protocol");
-    if (!protocol.isEmpty()) {
-        card.m_DHCPEnabled = MeansDhcp(protocol);
-        card.m_IPAddress = card.m_DHCPEnabled ? CIPAddress() : CIPAddress(protocol);
-        card.m_AddressChanged = true;
-    }
-    const QString mask = in.Value("mask");
-    if (!mask.isEmpty()) {
-        card.m_SubnetMask = CIPAddress(mask);
-        card.m_AddressChanged = true;
-    }
-    const QString gateways = in.Value("Gateway");
-    if (!gateways.isEmpty()) {
-        card.m_Gateways = ParseAddressList(gateways);
-        card.m_AddressChanged = true;
-    }
-}
-
-void ReadServerKeys(const SectionReader& in, CNetworkCard& card)
-{
-    const QString dns = in.Value("DNS");
-    if (!dns.isEmpty()) {
-        card.m_DNSAuto = MeansDhcp(dns);
-        card.m_DNSServers = card.m_DNSAuto ? CIPAddressList() : ParseAddressList(dns);
-        card.m_DNSChanged = true;
-    }
-    const QString wins = in.Value("Wins");
-    if (wins.isEmpty())
-        return;
-    card.m_WINSAuto = MeansDhcp(wins);
-    card.m_PrimaryWINS = card.m_WINSAuto ? CIPAddress() : CIPAddress(wins);
-    card.m_WINSChanged = true;
-    const QString secondary = in.Value("Wins2");
-    if (!card.m_WINSAuto && !secondary.isEmpty())
-        card.m_SecondaryWINS = CIPAddress(secondary);
-}
-
-void WriteAdapterSection(CIniFile& ini, const QString& section, const CNetworkCard& card)
-{
-    auto write = [&](const char* key, const QString& value) {
-        ini.writeEntry(EntryPath(section, QLatin1String(key)), value);
-    };
-    const QString dhcp = QStringLiteral("dhcp");
-    write("protocol", card.m_DHCPEnabled ? dhcp : card.m_IPAddress.ToString());
-    write("mask", card.m_SubnetMask.ToString());
-    const QString dns = card.m_DNSAuto ? dhcp : JoinAddressList(card.m_DNSServers);
-    if (!dns.isEmpty())
-        write("DNS", dns);
-    write("Wins", card.m_WINSAuto ? dhcp : card.m_PrimaryWINS.ToString());
-    if (!card.m_WINSAuto)
-        write("Wins2", card.m_SecondaryWINS.ToString());
-    const QString gateways = JoinAddressList(card.m_Gateways);
-    if (!gateways.isEmpty())
-        write("Gateway", gateways);
-}
-
-// Our sections are rewritten from scratch so that keys the configuration no
-// longer calls for (a gateway since removed, a third adapter of another
-// machine) cannot survive a save; foreign sections are left alone.
-void ClearSettingsSections(CIniFile& ini)
-{
-    for (const QString& section : ini.GetSections()) {
-        if (!IsSettingsSection(section))
-            continue;
-        for (const QString& key : ini.GetSectionKeys(section))
-            ini.removeEntry(EntryPath(section, key));
-    }
-}
-
-bool HoldsSettings(const CIniFile& ini)
-{
-    for (const QString& section : ini.GetSections()) {
-        if (IsSettingsSection(section) && !ini.GetSectionKeys(section).isEmpty())
-            return true;
-    }
-    return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return false;
+    file.close();
+    return true;
 }
 
 } // namespace
 
+unsigned long CNetConfigImpl::ReadConfiguration()
+{
+    CWaitCursor waitCursor;
+    CNetworkCardList cards;
+    const unsigned long result = ReadAdapterCards(cards);
+    if (result != ERROR_SUCCESS)
+        return result;
+    // Nothing reported at all: keep whatever model there is (a refresh then
+    // still lists the old adapters).
+    if (cards.isEmpty() && m_Editor.Count() == 0)
+        return ERROR_NO_NETWORK;
+    CIdentity identity = m_Editor.Remembered();
+    ReadIdentity(identity);
+    if (cards.isEmpty()) {
+        m_Editor.ResetIdentity(identity);
+    } else {
+        m_Editor.Reset(cards, identity);
+        AdaptersPage()->FillAdapterList();
+    }
+    IdentityPage()->ShowIdentity();
+    return RefreshConnections();
+}
 
 int CNetConfigImpl::WriteSettings(const QString& path)
 {
-    CIniFile ini;
-    if (!ini.SetIniFileName(path))
-        return 1;
-    ClearSettingsSections(ini);
-    for (int i = 0; i < m_Adapters.count(); ++i)
-        WriteAdapterSection(ini, AdapterSection(i + 1), m_Adapters.at(i));
-    const QString host = QLatin1String(kHostSection);
-    ini.writeEntry(EntryPath(host, QStringLiteral("ComputerName")), m_ComputerName);
-    ini.writeEntry(EntryPath(host, QStringLiteral("Workgroup")), m_Workgroup);
-    ini.writeEntry(EntryPath(host, QStringLiteral("PrimaryDNS")), m_DNSSuffix);
-    return ini.Flush() ? 0 : 1;
+    return WriteSettingsFile(path, m_Editor.Cards(), m_Editor.Remembered());
 }
 
 int CNetConfigImpl::ReadSettings(const QString& path)
 {
-    CIniFile ini;
-    // A file without a single settings key (empty, junk, another program's
-    // INI) is refused rather than "loaded" as an apply of nothing.
-    if (!ini.SetIniFileName(path) || !HoldsSettings(ini))
+    CNetworkCardList cards = m_Editor.Cards();
+    CIdentity wanted = m_Editor.Wanted();
+    if (ReadSettingsFile(path, cards, wanted) != 0)
         return 1;
-    for (int i = 0; i < m_Adapters.count(); ++i) {
-        const SectionReader section(ini, AdapterSection(i + 1));
-        if (!section.HasKeys())
-            continue;
-        ReadAddressKeys(section, m_Adapters[i]);
-        ReadServerKeys(section, m_Adapters[i]);
-    }
-    const SectionReader host(ini, QLatin1String(kHostSection));
-    if (host.HasKeys()) {
-        auto take = [&](const char* key, QString& target) {
-            const QString value = host.Value(key);
-            if (!value.isEmpty())
-                target = value;
-        };
-        take("ComputerName", m_ComputerName);
-        take("Workgroup", m_Workgroup);
-        take("PrimaryDNS", m_DNSSuffix);
-    }
+    m_Editor.MutableCards() = cards;
+    // The file's identification is what the machine should become.
+    m_Editor.SetWanted(wanted);
     return 0;
+}
+
+void CNetConfigImpl::SaveToFile()
+{
+    FileDialogParams params;
+    FillFileDialogParams(params, FileDialogSave, tr("Save to file"));
+    if (GetFileName(this, &params) == 0)
+        return;
+    const QString path = params.m_Result.GetPath(false).trimmed();
+    // Emptied first: nothing of an older file may survive the save.
+    if (!CreateEmptyFile(path)) {
+        QuarvelMsgBox(this, tr("Can not create a file."));
+        return;
+    }
+    if (WriteSettings(path) != 0)
+        QuarvelMsgBox(this, tr("Can not save parameters to file."), path);
+}
+
+void CNetConfigImpl::LoadFromFile()
+{
+    FileDialogParams params;
+    FillFileDialogParams(params, FileDialogOpen, tr("Load from file"));
+    if (GetFileName(this, &params) == 0)
+        return;
+    const QString path = params.m_Result.GetPath(false).trimmed();
+    if (ReadSettings(path) != 0) {
+        QuarvelMsgBox(this, tr("Can not load parameters from file."), path);
+        return;
+    }
+    SelectAdapter(CurrentAdapterIndex());
+    UpdateControlStates();
+}
+
+// Console mode has no other channel for a bad file than the message box
+// (on stderr when headless), so a failed read or save is reported here too
+// instead of passing silently; a failed read applies nothing.
+int CNetConfigImpl::RunConsoleCommand(const QString& fileName, bool load)
+{
+    if (load) {
+        if (ReadSettings(fileName) != 0) {
+            QuarvelMsgBox(this, tr("Can not load parameters from file."), fileName);
+            return 1;
+        }
+        m_LoadedFile = fileName;
+        const bool applied = ApplyAll();
+        m_LoadedFile.clear();
+        return applied ? 0 : 1;
+    }
+    // One name for creating and for writing: a trailing blank must not make
+    // them two files.
+    const QString path = fileName.trimmed();
+    if (!QFileInfo::exists(path) && !CreateEmptyFile(path)) {
+        QuarvelMsgBox(this, tr("Can not create a file."));
+        return -1;
+    }
+    const int result = WriteSettings(path);
+    if (result != 0)
+        QuarvelMsgBox(this, tr("Can not save parameters to file."), path);
+    return result;
 }

@@ -2,6 +2,23 @@
 
 #include "ipaddress.h"
 
+#include <QMap>
+
+// The fields a user edits on the adapter and identification pages; a
+// validation problem names one of them.
+enum class CardField {
+    None,
+    IPAddress,
+    SubnetMask,
+    Gateway,
+    DNSServer,
+    PrimaryWINS,
+    SecondaryWINS,
+    ComputerName,
+    Workgroup,
+    DNSSuffix
+};
+
 // The TCP/IP settings of one adapter plus the flags that say which groups
 // of settings the user changed since they were read.
 class CNetworkCard
@@ -22,6 +39,17 @@ public:
     void AddDNSServer(const CIPAddress& address);
     void RemoveDNSServer(const CIPAddress& address);
 
+    bool HasChanges() const { return m_AddressChanged || m_DNSChanged || m_WINSChanged; }
+    void ClearChanges();
+
+    // What an address field shows: the text it was given when that text is
+    // not a valid address (validation must see 300.1.1.1, not the number it
+    // converts to), otherwise the value.
+    QString FieldText(CardField field) const;
+    // Keeps text as the field's source when it is not a valid address, and
+    // forgets an earlier one when it is.
+    void SetFieldSource(CardField field, const QString& text);
+
     QString m_AdapterName;
     QString m_Description;
     quint32 m_Index = 0;
@@ -37,6 +65,7 @@ public:
     bool m_AddressChanged = false;
     bool m_DNSChanged = false;
     bool m_WINSChanged = false;
+    QMap<CardField, QString> m_InvalidText;
 };
 
 using CNetworkCardList = QList<CNetworkCard>;

@@ -200,9 +200,9 @@ bool CIniFile::writeEntry(const QString& path, const QString& value)
     if (m_FileName.isEmpty() || !SplitPath(path, &section, &key))
         return false;
     // What the reader could not give back the same is refused.
-    if (HasLineBreak(path) || HasLineBreak(value) || key.contains(QLatin1Char('='))
-        || key.startsWith(QLatin1Char('[')) || key.startsWith(QLatin1Char(';'))
-        || key.startsWith(QLatin1Char('#')) || section.contains(QLatin1Char(']')))
+    if (HasLineBreak(path) || HasLineBreak(value) || key.contains(QLatin1Char('=')) ||
+        key.startsWith(QLatin1Char('[')) || key.startsWith(QLatin1Char(';')) || key.startsWith(QLatin1Char('#')) ||
+        section.contains(QLatin1Char(']')))
         return false;
     Section* s = EnsureSection(section);
     const QString stored = value.trimmed();
@@ -236,6 +236,13 @@ bool CIniFile::removeEntry(const QString& path)
         }
     }
     return false;
+}
+
+void CIniFile::removeAllSections()
+{
+    m_Dirty = m_Dirty || !m_Sections.isEmpty();
+    m_Sections.clear();
+    m_Index.clear();
 }
 
 bool CIniFile::IsDirty() const

@@ -30,6 +30,8 @@ public:
     QString readEntry(const QString& path, const QString& def = QString(), bool* ok = nullptr) const;
     bool writeEntry(const QString& path, const QString& value); // buffered
     bool removeEntry(const QString& path);
+    // Drops every section and key; the file stays bound.
+    void removeAllSections();
 
     bool IsDirty() const;
     // Writes the whole file in one pass; false on failure.
@@ -39,11 +41,13 @@ public:
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
 private:
-    struct Entry {
+    struct Entry
+    {
         QString key;
         QString value;
     };
-    struct Section {
+    struct Section
+    {
         QString name;
         QList<Entry> entries;
     };

@@ -2,8 +2,8 @@
 
 // Typing into the dialog as a user would and reading the host back.
 
-#include "netconfigimpl.h"
 #include "iplist.h"
+#include "netconfigimpl.h"
 #include "testenv.h"
 
 #include "msgbox.h"
@@ -49,16 +49,16 @@ inline std::unique_ptr<CNetConfigImpl> ReadHost()
 inline QString SystemText(DWORD code)
 {
     LPSTR buffer = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
-                   nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&buffer), 0,
-                   nullptr);
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
+                   code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
     const QString text = QString::fromLocal8Bit(buffer);
     LocalFree(buffer);
     return text;
 }
 
 // A dialog on a fresh sample host, shown and active, adapter `row` selected.
-struct Fixture {
+struct Fixture
+{
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<CNetConfigImpl> dialog;
 
@@ -77,7 +77,7 @@ struct Fixture {
 
     void Show(int row)
     {
-        dialog->cbAdapters->setFocus();
+        dialog->AdaptersPage()->cbAdapters->setFocus();
         dialog->SelectAdapter(row);
     }
 

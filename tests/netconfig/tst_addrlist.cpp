@@ -74,21 +74,25 @@ private slots:
     // refused, an incomplete one cannot be added.
     void editedListsReachTheHostInOrder()
     {
-        WhenOpen([](CNetAddrListImpl* dialog) {
-            Add(dialog, QStringLiteral("192.168.1.254"));
-            Add(dialog, QStringLiteral("192.168.1.1"));
-            DeleteRow(dialog, 0);
-        }, true);
-        m_Main->btnGateways->click();
-        WhenOpen([](CNetAddrListImpl* dialog) {
-            Add(dialog, QStringLiteral("10.0.0.1"));
-            Add(dialog, QStringLiteral("010.000.000.003"));
-            Add(dialog, QStringLiteral("256.1.1.1"));
-            Add(dialog, QStringLiteral("10.0"));
-        }, true);
-        m_Main->btnDNSServers->click();
-        QCOMPARE(m_Main->ledGateway->text(), QStringLiteral("192.168.1.254"));
-        QCOMPARE(m_Main->ledDNSServer->text(), QStringLiteral("192.168.1.1"));
+        WhenOpen(
+            [](CNetAddrListImpl* dialog) {
+                Add(dialog, QStringLiteral("192.168.1.254"));
+                Add(dialog, QStringLiteral("192.168.1.1"));
+                DeleteRow(dialog, 0);
+            },
+            true);
+        m_Main->AdaptersPage()->btnGateways->click();
+        WhenOpen(
+            [](CNetAddrListImpl* dialog) {
+                Add(dialog, QStringLiteral("10.0.0.1"));
+                Add(dialog, QStringLiteral("010.000.000.003"));
+                Add(dialog, QStringLiteral("256.1.1.1"));
+                Add(dialog, QStringLiteral("10.0"));
+            },
+            true);
+        m_Main->AdaptersPage()->btnDNSServers->click();
+        QCOMPARE(m_Main->AdaptersPage()->ledGateway->text(), QStringLiteral("192.168.1.254"));
+        QCOMPARE(m_Main->AdaptersPage()->ledDNSServer->text(), QStringLiteral("192.168.1.1"));
 
         QCOMPARE(QuarvelMsgBoxHistory(), QStringList{"Ip address 256.1.1.1 is not valid."});
         m_Main->buttonOk->click();

@@ -1,6 +1,8 @@
-// The netsh queues built for each apply phase, exact text (blanks included).
+// The netsh commands built for each apply phase, exact text (blanks
+// included), and how the applier runs them: order, the last-command rule,
+// stopping, cancelling.
+#include "applier.h"
 #include "iplist.h"
-#include "netconfig_rules.h"
 
 #include <QtTest>
 
@@ -10,8 +12,56 @@ QStringList Entries(std::initializer_list<const char*> parameters)
 {
     QStringList entries;
     for (const char* p : parameters)
-        entries << QStringLiteral("netsh.exe;") + QLatin1String(p);
+        entries << QStringLiteral("netsh.exe ") + QLatin1String(p);
     return entries;
+}
+
+QStringList Lines(const CommandList& commands)
+{
+    QStringList lines;
+    for (const Command& command : commands)
+        lines << command.CommandLine();
+    return lines;
+}
+
+// Plays back one scripted result per command, later, as a real runner does.
+class FakeRunner : public CCommandRunner
+{
+public:
+    QList<CommandResult> script;
+    QStringList started;
+    bool hang = false; // the next command never ends by itself
+
+    bool IsAvailable() const override { return true; }
+    void Start(const Command& command) override
+    {
+        started << command.Parameters();
+        if (hang) {
+            hang = false;
+            m_Hanging = true;
+            return;
+        }
+        const CommandResult result = script.isEmpty() ? CommandResult() : script.takeFirst();
+        QTimer::singleShot(0, this, [this, result]() { emit finished(result); });
+    }
+    void Cancel() override
+    {
+        if (m_Hanging) {
+            m_Hanging = false;
+            QTimer::singleShot(0, this, [this]() { emit finished({CommandResult::Cancelled, 1223}); });
+        }
+    }
+
+private:
+    bool m_Hanging = false;
+};
+
+CommandList Commands(int count)
+{
+    CommandList commands;
+    for (int i = 0; i < count; ++i)
+        commands << Command{QStringLiteral("netsh.exe"), {QString::number(i)}, Phase::DNS, 0};
+    return commands;
 }
 
 } // namespace
@@ -23,6 +73,10 @@ class TestApply : public QObject
 private slots:
     void queue_data();
     void queue();
+    void phasesFollowFlags();
+    void lastCommandDecides_data();
+    void lastCommandDecides();
+    void cancelStopsTheApply();
 };
 
 // values: DNS servers; primary and secondary WINS; address, mask, gateways.
@@ -33,22 +87,29 @@ void TestApply::queue_data()
     QTest::addColumn<QStringList>("values");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("dns static") << "dns" << false << QStringList{"10.0.0.1", "10.0.0.2"}
+    QTest::newRow("dns static")
+        << "dns" << false << QStringList{"10.0.0.1", "10.0.0.2"}
         << Entries({"interface ip delete dns 7 all",
                     "interface ip set dns 7 source=static addr=10.0.0.1 ddns=enabled register=primary",
                     "interface ip add dns 7 addr=10.0.0.1", "interface ip add dns 7 addr=10.0.0.2"});
     // A first entry of 0 means "no preferred server", yet it is still added.
     QTest::newRow("dns static, first 0") << "dns" << false << QStringList{"0.0.0.0", "10.0.0.2"}
-        << Entries({"interface ip delete dns 7 all", "interface ip set dns 7 source=static addr=none ddns=enabled ",
-                    "interface ip add dns 7 addr=0.0.0.0", "interface ip add dns 7 addr=10.0.0.2"});
-    QTest::newRow("dns dhcp, stale list") << "dns" << true << QStringList{"10.0.0.1", "0.0.0.0"}
+                                         << Entries({"interface ip delete dns 7 all",
+                                                     "interface ip set dns 7 source=static addr=none ddns=enabled ",
+                                                     "interface ip add dns 7 addr=0.0.0.0",
+                                                     "interface ip add dns 7 addr=10.0.0.2"});
+    QTest::newRow("dns dhcp, stale list")
+        << "dns" << true << QStringList{"10.0.0.1", "0.0.0.0"}
         << Entries({"interface ip delete dns 7 addr=10.0.0.1", "interface ip delete dns 7 addr=0.0.0.0",
                     "interface ip set dns 7 source=dhcp"});
     QTest::newRow("wins static") << "wins" << false << QStringList{"10.0.0.8", "10.0.0.9"}
-        << Entries({"interface ip set wins 7 source=static addr=10.0.0.8", "interface ip add wins 7 addr=10.0.0.9"});
-    QTest::newRow("wins static, secondary only") << "wins" << false << QStringList{"0.0.0.0", "10.0.0.9"}
+                                 << Entries({"interface ip set wins 7 source=static addr=10.0.0.8",
+                                             "interface ip add wins 7 addr=10.0.0.9"});
+    QTest::newRow("wins static, secondary only")
+        << "wins" << false << QStringList{"0.0.0.0", "10.0.0.9"}
         << Entries({"interface ip set wins 7 source=static addr=none", "interface ip add wins 7 addr=10.0.0.9"});
-    QTest::newRow("wins dhcp, secondary only") << "wins" << true << QStringList{"0.0.0.0", "10.0.0.9"}
+    QTest::newRow("wins dhcp, secondary only")
+        << "wins" << true << QStringList{"0.0.0.0", "10.0.0.9"}
         << Entries({"interface ip delete wins 7 addr=10.0.0.9", "interface ip set wins 7 source=dhcp"});
     QTest::newRow("address static, gateways in order")
         << "address" << false << QStringList{"192.168.1.5", "255.255.255.0", "192.168.1.254", "0.0.0.0"}
@@ -56,9 +117,10 @@ void TestApply::queue_data()
                     "interface ip add address 7 gateway=192.168.1.254 gwmetric=0 ",
                     "interface ip add address 7 gateway=0.0.0.0 gwmetric=0 "});
     QTest::newRow("address dhcp") << "address" << true << QStringList{"192.168.1.5", "255.255.255.0", "192.168.1.1"}
-        << Entries({"interface ip delete address 7 addr=192.168.1.5", "interface ip set address 7 source=dhcp"});
+                                  << Entries({"interface ip delete address 7 addr=192.168.1.5",
+                                              "interface ip set address 7 source=dhcp"});
     QTest::newRow("address dhcp, address 0") << "address" << true << QStringList{"0.0.0.0", "0.0.0.0"}
-        << Entries({"interface ip set address 7 source=dhcp"});
+                                             << Entries({"interface ip set address 7 source=dhcp"});
 }
 
 void TestApply::queue()
@@ -72,23 +134,93 @@ void TestApply::queue()
     if (phase == QLatin1String("dns")) {
         card.m_DNSAuto = automatic;
         card.m_DNSServers = iptest::Ips(values);
-        QCOMPARE(BuildDNSCommands(card), expected);
+        QCOMPARE(Lines(BuildPhaseCommands(card, 3, Phase::DNS)), expected);
     } else if (phase == QLatin1String("wins")) {
         card.m_WINSAuto = automatic;
         card.m_PrimaryWINS = CIPAddress(values.at(0));
         card.m_SecondaryWINS = CIPAddress(values.at(1));
-        QCOMPARE(BuildWINSCommands(card), expected);
+        QCOMPARE(Lines(BuildPhaseCommands(card, 3, Phase::WINS)), expected);
     } else {
         card.m_DHCPEnabled = automatic;
         card.m_IPAddress = CIPAddress(values.at(0));
         card.m_SubnetMask = CIPAddress(values.at(1));
         card.m_Gateways = iptest::Ips(values.mid(2));
-        QCOMPARE(BuildAddressCommands(card), expected);
+        QCOMPARE(Lines(BuildPhaseCommands(card, 3, Phase::Address)), expected);
     }
+    for (const Command& command : BuildPhaseCommands(card, 3, Phase::DNS))
+        QVERIFY(command.phase == Phase::DNS && command.adapter == 3);
     // The interface index goes out as plain unsigned decimal.
     card.m_Index = 4294967295u;
-    QVERIFY(BuildWINSCommands(card).first().contains(QLatin1String(" wins 4294967295 ")));
+    QVERIFY(BuildPhaseCommands(card, 0, Phase::WINS).first().Parameters().contains(" wins 4294967295 "));
 }
 
-QTEST_APPLESS_MAIN(TestApply)
+void TestApply::phasesFollowFlags()
+{
+    CNetworkCard card;
+    QVERIFY(PhasesToApply(card).isEmpty());
+    card.m_AddressChanged = card.m_WINSChanged = true;
+    QCOMPARE(PhasesToApply(card), (QList<Phase>{Phase::WINS, Phase::Address}));
+    card.m_DNSChanged = true;
+    QCOMPARE(PhasesToApply(card), (QList<Phase>{Phase::DNS, Phase::WINS, Phase::Address}));
+}
+
+// results: one per command, "<outcome letter><code>"; E exited, N not
+// started, P no process, T timed out. expected: result, code, commands run.
+void TestApply::lastCommandDecides_data()
+{
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<qulonglong>("code");
+    QTest::addColumn<int>("ran");
+    QTest::newRow("all fine") << QStringList{"E0", "E0", "E0"} << true << 0ull << 3;
+    QTest::newRow("middle fails, last decides") << QStringList{"E0", "E5", "E0"} << true << 0ull << 3;
+    QTest::newRow("last fails") << QStringList{"E0", "E0", "E87"} << false << 87ull << 3;
+    QTest::newRow("refused start goes on") << QStringList{"N2", "E0", "N31"} << false << 31ull << 3;
+    QTest::newRow("no process keeps the code before") << QStringList{"E5", "P0"} << true << 5ull << 2;
+    QTest::newRow("time-out stops the list") << QStringList{"E0", "T258", "E0"} << false << 258ull << 2;
+}
+
+void TestApply::lastCommandDecides()
+{
+    QFETCH(QStringList, results);
+    QFETCH(bool, ok);
+    QFETCH(qulonglong, code);
+    QFETCH(int, ran);
+    FakeRunner runner;
+    const QString outcomes = QStringLiteral("ENPT");
+    for (const QString& r : results)
+        runner.script << CommandResult{CommandResult::Outcome(outcomes.indexOf(r.at(0))), r.mid(1).toULong()};
+    CApplier applier(runner);
+    unsigned long last = 999;
+    QCOMPARE(applier.RunCommands(Commands(int(results.count())), &last), ok);
+    QCOMPARE(qulonglong(last), code);
+    QCOMPARE(runner.started.count(), ran);
+    QCOMPARE(runner.started.first(), QStringLiteral("0"));
+
+    // Nothing to run: false, and the caller's code stays.
+    last = 999;
+    QVERIFY(!applier.RunCommands({}, &last));
+    QCOMPARE(last, 999ul);
+}
+
+void TestApply::cancelStopsTheApply()
+{
+    FakeRunner runner;
+    CApplier applier(runner);
+    runner.hang = true;
+    QTimer::singleShot(50, &applier, [&applier]() { applier.Cancel(); });
+    CNetworkCard card;
+    card.m_DNSChanged = card.m_WINSChanged = card.m_AddressChanged = true;
+    card.m_DNSAuto = card.m_WINSAuto = card.m_DHCPEnabled = true;
+    unsigned long code = 0;
+    QVERIFY(!applier.ApplyCard(card, 0, &code));
+    QCOMPARE(code, 1223ul);
+    // The hung command was the first; no later phase started.
+    QCOMPARE(runner.started, QStringList{"interface ip set dns 0 source=dhcp"});
+    QVERIFY(!applier.RunCommands(Commands(1), &code));
+    applier.ClearCancel();
+    QVERIFY(applier.RunCommands(Commands(1), &code));
+}
+
+QTEST_GUILESS_MAIN(TestApply)
 #include "tst_apply.moc"

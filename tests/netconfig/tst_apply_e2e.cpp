@@ -8,8 +8,8 @@ using namespace applytest;
 
 namespace {
 
-const QString kWired = QStringLiteral(
-    "dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.1 dns=192.168.1.1,10.0.0.1 wins=192.168.1.2");
+const QString kWired =
+    QStringLiteral("dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.1 dns=192.168.1.1,10.0.0.1 wins=192.168.1.2");
 const QString kWireless = QStringLiteral("dhcp=1 dns= wins=");
 
 } // namespace
@@ -34,11 +34,15 @@ private slots:
 
 private:
     QStringList Host() const { return hoststate::Adapters(*m_Fx.env); }
-    static QString HostName() { const auto h = ReadHost(); return h ? h->ComputerName() : QString(); }
+    static QString HostName()
+    {
+        const auto h = ReadHost();
+        return h ? h->ComputerName() : QString();
+    }
     void TypeHostName(const QString& name)
     {
         m_Fx.dialog->SelectMainTab(2);
-        QVERIFY(Type(m_Fx.dialog->ledHostName, name));
+        QVERIFY(Type(m_Fx.dialog->IdentityPage()->ledHostName, name));
     }
     Fixture m_Fx;
 };
@@ -46,9 +50,9 @@ private:
 void TestApplyE2E::applyRunsOnlyChangedPhases()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    QVERIFY(Type(dlg.ledIPAddress, QStringLiteral("172.16.5.50")));
-    QVERIFY(Type(dlg.ledSubNet, QStringLiteral("255.255.0.0")));
-    QVERIFY(Type(dlg.ledGateway, QStringLiteral("172.16.0.1")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledIPAddress, QStringLiteral("172.16.5.50")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledSubNet, QStringLiteral("255.255.0.0")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledGateway, QStringLiteral("172.16.0.1")));
     Click(dlg.btnApply);
     NO_BOX();
     QVERIFY(!m_Fx.Card(0).m_AddressChanged && !dlg.btnApply->isEnabled() && dlg.isVisible());
@@ -59,16 +63,16 @@ void TestApplyE2E::applyRunsOnlyChangedPhases()
 void TestApplyE2E::applyTakesShownAdapterOkTakesAll()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    Click(dlg.rbtnAuto);
+    Click(dlg.AdaptersPage()->rbtnAuto);
     m_Fx.Show(1);
-    Click(dlg.ckbDNSAuto);
-    QVERIFY(Type(dlg.ledDNSServer, QStringLiteral("10.5.5.5")));
+    Click(dlg.AdaptersPage()->ckbDNSAuto);
+    QVERIFY(Type(dlg.AdaptersPage()->ledDNSServer, QStringLiteral("10.5.5.5")));
     Click(dlg.btnApply);
     NO_BOX();
     QCOMPARE(Host(), (QStringList{kWired, "dhcp=1 dns=10.5.5.5 wins="}));
 
     // Back to automatic DNS: the static server goes from the registry.
-    Click(dlg.ckbDNSAuto);
+    Click(dlg.AdaptersPage()->ckbDNSAuto);
     Click(dlg.buttonOk);
     NO_BOX();
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -80,12 +84,12 @@ void TestApplyE2E::failingAdapterStopsTheRest()
     // The first adapter's registry step cannot find its key: its DNS phase
     // fails after netsh ran; the second adapter and the name are never applied.
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    QVERIFY(Type(dlg.ledDNSServer, QStringLiteral("10.1.1.1")));
-    QVERIFY(Type(dlg.ledPrimaryWINS, QStringLiteral("192.168.1.9")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledDNSServer, QStringLiteral("10.1.1.1")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledPrimaryWINS, QStringLiteral("192.168.1.9")));
     m_Fx.Card(0).m_AdapterName = QStringLiteral("{00000000-0000-0000-0000-00000000DEAD}");
     m_Fx.Show(1);
-    Click(dlg.ckbDNSAuto);
-    QVERIFY(Type(dlg.ledDNSServer, QStringLiteral("10.7.7.7")));
+    Click(dlg.AdaptersPage()->ckbDNSAuto);
+    QVERIFY(Type(dlg.AdaptersPage()->ledDNSServer, QStringLiteral("10.7.7.7")));
     TypeHostName(QStringLiteral("WS77"));
     Click(dlg.buttonOk);
 
@@ -99,7 +103,7 @@ void TestApplyE2E::failingAdapterStopsTheRest()
 void TestApplyE2E::missingNetshLosesNothing()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    QVERIFY(Type(dlg.ledIPAddress, QStringLiteral("192.168.1.77")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledIPAddress, QStringLiteral("192.168.1.77")));
     TypeHostName(QStringLiteral("WS77"));
     const QString before = m_Fx.env->readHive();
 
@@ -124,13 +128,13 @@ void TestApplyE2E::refusedRunsNothing()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
     const QString before = m_Fx.env->readHive();
-    QVERIFY(Type(dlg.ledPrimaryWINS, QStringLiteral("192.168.1.9")));
-    QVERIFY(Type(dlg.ledSubNet, QStringLiteral("255.0.255.0")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledPrimaryWINS, QStringLiteral("192.168.1.9")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledSubNet, QStringLiteral("255.0.255.0")));
     Click(dlg.buttonOk);
     QCOMPARE(QuarvelMsgBoxHistory(),
              QStringList{QStringLiteral("Subnet mask 255.0.255.0 is not valid for entered ip address.")});
     QVERIFY(dlg.isVisible());
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.ledSubNet));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.AdaptersPage()->ledSubNet));
     QCOMPARE(m_Fx.env->readHive(), before);
 }
 

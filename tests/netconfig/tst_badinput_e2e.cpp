@@ -12,9 +12,9 @@
 
 #include <fcntl.h>
 #include <random>
-#include <unistd.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -22,7 +22,7 @@ extern char** environ;
 #define __has_feature(x) 0
 #endif
 #if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;   // shadow memory makes RSS meaningless
+constexpr bool kSanitized = true; // shadow memory makes RSS meaningless
 #else
 constexpr bool kSanitized = false;
 #endif
@@ -31,7 +31,8 @@ namespace {
 
 const qint64 kBig = 100 * 1024 * 1024;
 
-struct Outcome {
+struct Outcome
+{
     int exit = -1;
     QString stdErr;
     qint64 peakBytes = 0;
@@ -61,7 +62,9 @@ Outcome RunMeasured(const TestEnv& env, const QStringList& args)
         _exit(127);
     }
     int status = 0;
-    struct rusage usage {};
+    struct rusage usage
+    {
+    };
     if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
         return out;
     out.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -120,7 +123,7 @@ class TestBadInputE2E : public QObject
 
 private:
     qint64 m_BaselineBytes = 0;
-    QByteArray m_SampleSettings;   // what /c /s writes for the sample host
+    QByteArray m_SampleSettings; // what /c /s writes for the sample host
 
     void CheckMemory(const Outcome& run, qint64 inputBytes)
     {
@@ -130,7 +133,9 @@ private:
         // start-up size and a fixed allowance for the model of many small items.
         QVERIFY2(run.peakBytes <= m_BaselineBytes + 4 * inputBytes + 64 * 1024 * 1024,
                  qPrintable(QStringLiteral("peak %1 MB, baseline %2 MB, input %3 MB")
-                                .arg(run.peakBytes >> 20).arg(m_BaselineBytes >> 20).arg(inputBytes >> 20)));
+                                .arg(run.peakBytes >> 20)
+                                .arg(m_BaselineBytes >> 20)
+                                .arg(inputBytes >> 20)));
     }
 
 private slots:
@@ -159,9 +164,9 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(int, exit);
         // Made here, not in the table, and freed before the run (see RunMeasured).
-        QByteArray hive = kind == "huge" ? HugeHive(kBig)
-            : kind == "junk"             ? Junk(1 << 20, 11)
-                                         : "Windows Registry Editor Version 5.00\r\n\r\n" + Junk(1 << 20, 12);
+        QByteArray hive = kind == "huge"   ? HugeHive(kBig)
+                          : kind == "junk" ? Junk(1 << 20, 11)
+                                           : "Windows Registry Editor Version 5.00\r\n\r\n" + Junk(1 << 20, 12);
         TestEnv env;
         const QString hivePath = winsys::HivePath(env.hostDir().toStdString()).c_str();
         QVERIFY(WriteFile(hivePath, hive));
@@ -182,12 +187,20 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("message");   // empty: handled
-        QTest::newRow("100 MB, load") << "big" << "/l" << "Can not load parameters from file.";
-        QTest::newRow("100 MB, save") << "big" << "/s" << "Can not save parameters to file.";
-        QTest::newRow("binary junk, load") << "junk" << "/l" << "Can not load parameters from file.";
-        QTest::newRow("100,000 sections, load") << "sections" << "/l" << QString();
-        QTest::newRow("100,000 sections, save") << "sections" << "/s" << QString();
+        QTest::addColumn<QString>("message"); // empty: handled
+        QTest::newRow("100 MB, load") << "big"
+                                      << "/l"
+                                      << "Can not load parameters from file.";
+        QTest::newRow("100 MB, save") << "big"
+                                      << "/s"
+                                      << "Can not save parameters to file.";
+        QTest::newRow("binary junk, load") << "junk"
+                                           << "/l"
+                                           << "Can not load parameters from file.";
+        QTest::newRow("100,000 sections, load") << "sections"
+                                                << "/l" << QString();
+        QTest::newRow("100,000 sections, save") << "sections"
+                                                << "/s" << QString();
     }
 
     void settingsFile()
@@ -267,11 +280,11 @@ private slots:
         QVERIFY(env.initSampleHost());
         CNetConfigImpl dialog;
         const QString target(10000, QLatin1Char('a'));
-        dialog.editUtilityTarget->setText(target);
-        QVERIFY(dialog.btnStartUtility->isEnabled());
-        dialog.btnStartUtility->click();
-        QTRY_VERIFY_WITH_TIMEOUT(dialog.comboUtility->isEnabled(), 60000);
-        const QString text = dialog.editUtilityOutput->toPlainText();
+        dialog.UtilitiesPage()->editUtilityTarget->setText(target);
+        QVERIFY(dialog.UtilitiesPage()->btnStartUtility->isEnabled());
+        dialog.UtilitiesPage()->btnStartUtility->click();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.UtilitiesPage()->comboUtility->isEnabled(), 60000);
+        const QString text = dialog.UtilitiesPage()->editUtilityOutput->toPlainText();
         QVERIFY(text.startsWith("Running ping " + target + ".\n"));
         QVERIFY(text.endsWith("ping " + target + " done.\n"));
         // Three times whole: the start line, the program's own complaint, the end line.

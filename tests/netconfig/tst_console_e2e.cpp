@@ -11,8 +11,8 @@ using namespace settingstest;
 
 namespace {
 
-const QString kWired = QStringLiteral(
-    "dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.1 dns=192.168.1.1,10.0.0.1 wins=192.168.1.2");
+const QString kWired =
+    QStringLiteral("dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.1 dns=192.168.1.1,10.0.0.1 wins=192.168.1.2");
 const QString kWireless = QStringLiteral("dhcp=1 dns= wins=");
 
 const QByteArray kStaticFile = "[Interface1]\nprotocol=192.168.1.50\nmask=255.255.0.0\n"
@@ -33,7 +33,6 @@ private:
         return WriteText(m_Env->path(name), text) ? m_Env->path(name) : QString();
     }
 
-
 private slots:
     void init()
     {
@@ -44,18 +43,41 @@ private slots:
 
     void cleanup() { m_Env.reset(); }
 
-    // Into an existing file: foreign sections stay, ours are rewritten; the
-    // page reads only the first DNS server, so only that one is written.
+    // Into an existing file: ours first, in order and spelled right, then
+    // what belongs to others, untouched; an adapter the machine lacks goes.
+    // The page reads only the first DNS server, so only that one is written.
     void saveWritesTheLiveConfiguration()
     {
-        const QString out = WriteFile(QStringLiteral("out.ini"), "[Other]\nkeep=1\n[Interface1]\nstale=1\n");
+        const QString out = WriteFile(QStringLiteral("out.ini"),
+                                      "[Other]\nkeep=1\n[HostInformation]\nnote=x\n[interface1]\nmask=1.2.3.4\n"
+                                      "custom=1\n[Interface3]\nprotocol=10.9.9.9\n");
         QCOMPARE(m_Env->runNetconfig({"-console", "-save", out}), 0);
-        QCOMPARE(IniLines(out), (QStringList{"[Other]", "keep=1", "[Interface1]", "protocol=192.168.1.5",
-                                             "mask=255.255.255.0", "DNS=192.168.1.1;", "Wins=192.168.1.2",
-                                             "Wins2=0.0.0.0", "Gateway=192.168.1.1;", "[Interface2]",
-                                             "protocol=dhcp", "mask=255.255.255.0", "DNS=dhcp", "Wins=dhcp",
-                                             "Gateway=10.0.0.1;", "[HostInformation]", "ComputerName=WS01",
-                                             "Workgroup=WORKGROUP", "PrimaryDNS=lan"}));
+        QCOMPARE(IniLines(out), (QStringList{"[Interface1]",
+                                             "protocol=192.168.1.5",
+                                             "mask=255.255.255.0",
+                                             "DNS=192.168.1.1;",
+                                             "Wins=192.168.1.2",
+                                             "Wins2=0.0.0.0",
+                                             "Gateway=192.168.1.1;",
+                                             "custom=1",
+                                             "[Interface2]",
+                                             "protocol=dhcp",
+                                             "mask=255.255.255.0",
+                                             "DNS=dhcp",
+                                             "Wins=dhcp",
+                                             "Gateway=10.0.0.1;",
+                                             "[HostInformation]",
+                                             "ComputerName=WS01",
+                                             "Workgroup=WORKGROUP",
+                                             "PrimaryDNS=lan",
+                                             "note=x",
+                                             "[Other]",
+                                             "keep=1"}));
+
+        // A trailing blank names the same file for creating and writing.
+        const QString blank = m_Env->path(QStringLiteral("blank.ini"));
+        QCOMPARE(m_Env->runNetconfig({"/c", "/s", blank + u' '}), 0);
+        QCOMPARE(IniLines(blank).first(), QStringLiteral("[Interface1]"));
 
         const QString missing = m_Env->path(QStringLiteral("missing/out.ini"));
         QString err;

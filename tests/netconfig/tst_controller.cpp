@@ -1,11 +1,15 @@
 // The main dialog controller on edited copies of the sample host.
+#include "applytestutil.h"
 #include "hosthive.h"
 #include "msgbox.h"
 #include "netconfigimpl.h"
+#include "settingsfiletest.h"
 
 #include <QtTest>
 
 #include <memory>
+
+using settingstest::Describe;
 
 namespace {
 
@@ -30,7 +34,8 @@ private slots:
 
     void automaticSources_data();
     void automaticSources();
-    void f5RereadsHostKeepsRow();
+    void f5RereadsHost_data();
+    void f5RereadsHost();
     void systemError_data();
     void systemError();
 
@@ -53,10 +58,16 @@ void TestController::automaticSources_data()
     QTest::addColumn<QString>("nameServer");
     QTest::addColumn<QString>("wins");
     QTest::addColumn<QString>("shown"); // dns auto, wins auto, DNS field
-    QTest::newRow("dhcp, static WINS") << kWireless << "" << "10.0.0.2" << "1 0 10.0.0.1";
-    QTest::newRow("dhcp, static DNS, first only") << kWireless << "10.0.0.7,10.0.0.3" << "" << "0 1 10.0.0.7";
+    QTest::newRow("dhcp, static WINS") << kWireless << ""
+                                       << "10.0.0.2"
+                                       << "1 0 10.0.0.1";
+    QTest::newRow("dhcp, static DNS, first only") << kWireless << "10.0.0.7,10.0.0.3"
+                                                  << ""
+                                                  << "0 1 10.0.0.7";
     // Without DHCP there is no automatic WINS, even with an empty list.
-    QTest::newRow("static, nothing static") << kWired << "" << "" << "1 0 0.0.0.0";
+    QTest::newRow("static, nothing static") << kWired << ""
+                                            << ""
+                                            << "1 0 0.0.0.0";
 }
 
 void TestController::automaticSources()
@@ -71,29 +82,63 @@ void TestController::automaticSources()
     QVERIFY(Read());
     m_Dialog->SelectAdapter(row);
     const CNetworkCard& card = m_Dialog->Adapters()[row];
-    QCOMPARE(QStringLiteral("%1 %2 %3").arg(card.m_DNSAuto).arg(card.m_WINSAuto).arg(m_Dialog->ledDNSServer->text()),
+    QCOMPARE(QStringLiteral("%1 %2 %3")
+                 .arg(card.m_DNSAuto)
+                 .arg(card.m_WINSAuto)
+                 .arg(m_Dialog->AdaptersPage()->ledDNSServer->text()),
              shown);
 }
 
-void TestController::f5RereadsHostKeepsRow()
+// F5 drops every unapplied edit, wherever the caret is: each card equals
+// what the host now holds, no flag is left, Apply is off.
+void TestController::f5RereadsHost_data()
 {
-    QVERIFY(Read());
-    CNetConfigImpl& d = *m_Dialog;
-    d.SelectAdapter(kWireless);
-    d.rbtnManual->click();
-    d.ledHostName->setText(QStringLiteral("WS77"));
-    QVERIFY(d.btnApply->isEnabled());
-    // The host changed behind the dialog's back.
-    m_Host.Hive().SetString(m_Host.TcpipKey(kWireless), "DhcpIPAddress", "10.0.0.42");
-    QVERIFY(m_Host.WriteTo(*m_Env));
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    for (const char* field :
+         {"ledIPAddress", "ledSubNet", "ledGateway", "ledDNSServer", "ledPrimaryWINS", "ledSecondaryWINS"})
+        QTest::newRow(field) << QString::fromLatin1(field) << QStringLiteral("10.9.9.9");
+    QTest::newRow("identification") << QStringLiteral("ledHostName") << QStringLiteral("WS77");
+}
 
-    QTest::keyClick(d.ledHostName, Qt::Key_F6);
-    QVERIFY2(d.Adapters()[kWireless].m_AddressChanged, "only F5 refreshes");
-    QTest::keyClick(d.ledHostName, Qt::Key_F5);
-    QCOMPARE(d.cbAdapters->currentIndex(), kWireless);
-    QVERIFY(d.Adapters()[kWireless].m_DHCPEnabled && !d.Adapters()[kWireless].m_AddressChanged);
-    QCOMPARE(d.ledIPAddress->text() + u' ' + d.ledHostName->text(), QStringLiteral("10.0.0.42 WS01"));
+void TestController::f5RereadsHost()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    applytest::Fixture fx;
+    QVERIFY(fx.Open(0));
+    CNetConfigImpl& d = *fx.dialog;
+    fx.Show(1);
+    applytest::Click(d.AdaptersPage()->rbtnManual);
+    fx.Show(0);
+    auto* edit = d.findChild<QLineEdit*>(field);
+    if (field == QLatin1String("ledHostName"))
+        d.SelectMainTab(2);
+    QVERIFY(applytest::Type(edit, typed));
+    QVERIFY(d.btnApply->isEnabled());
+    // The host changed behind the dialog's back, in a value of every field.
+    HostHive host;
+    host.Hive().SetString(host.TcpipKey(0), "NameServer", "10.0.0.5,10.0.0.6");
+    host.Hive().SetMultiString(host.TcpipKey(0), "IPAddress", {"192.168.1.6"});
+    host.Hive().SetString(host.TcpipKey(1), "DhcpIPAddress", "10.0.0.42");
+    QVERIFY(host.WriteTo(*fx.env));
+
+    QTest::keyClick(edit, Qt::Key_F6);
+    QVERIFY2(d.Adapters()[0].HasChanges() || field == QLatin1String("ledHostName"), "only F5 refreshes");
+    QTest::keyClick(edit, Qt::Key_F5);
+    const auto fresh = applytest::ReadHost();
+    QVERIFY(fresh);
+    QCOMPARE(d.CurrentAdapterIndex(), 0);
+    for (int row = 0; row < fresh->Adapters().count(); ++row)
+        QCOMPARE(Describe(d.Adapters()[row]), Describe(fresh->Adapters()[row]));
+    QCOMPARE(d.AdaptersPage()->ledIPAddress->text() + u' ' + d.AdaptersPage()->ledDNSServer->text() + u' ' +
+                 d.IdentityPage()->ledHostName->text(),
+             QStringLiteral("192.168.1.6 10.0.0.5 WS01"));
     QVERIFY(!d.btnApply->isEnabled());
+    // The shown row stays.
+    fx.Show(1);
+    QTest::keyClick(d.AdaptersPage()->cbAdapters, Qt::Key_F5);
+    QCOMPARE(d.CurrentAdapterIndex(), 1);
 }
 
 void TestController::systemError_data()

@@ -17,8 +17,9 @@ using Rows = QList<QStringList>;
 Rows Listed(const CNetConfigImpl& dialog)
 {
     Rows rows;
-    for (int i = 0; i < dialog.chlShareList->topLevelItemCount(); ++i)
-        rows.append({dialog.chlShareList->topLevelItem(i)->text(0), dialog.chlShareList->topLevelItem(i)->text(1)});
+    for (int i = 0; i < dialog.DrivesPage()->chlShareList->topLevelItemCount(); ++i)
+        rows.append({dialog.DrivesPage()->chlShareList->topLevelItem(i)->text(0),
+                     dialog.DrivesPage()->chlShareList->topLevelItem(i)->text(1)});
     return rows;
 }
 
@@ -95,8 +96,8 @@ private slots:
         host.Hive().SetDword(std::string(winsys::keys::kConnections) + "\\0", "OpenFiles", DWORD(openFiles));
         QVERIFY(host.WriteTo(*m_Env));
         Open();
-        m_Dialog->chlShareList->setCurrentItem(m_Dialog->chlShareList->topLevelItem(row));
-        m_Dialog->btnDisconnectDrive->click();
+        m_Dialog->DrivesPage()->chlShareList->setCurrentItem(m_Dialog->DrivesPage()->chlShareList->topLevelItem(row));
+        m_Dialog->DrivesPage()->btnDisconnectDrive->click();
 
         QCOMPARE(QuarvelMsgBoxHistory().replaceInStrings(QRegularExpression(QStringLiteral("\\s+$")), {}), messages);
         QCOMPARE(HostConnections(), remaining);
@@ -112,9 +113,9 @@ private slots:
         const QStringList home{QStringLiteral("Y:"), QStringLiteral("\\\\fileserver\\home")};
         const QStringList again{QStringLiteral("X:"), QStringLiteral("\\\\fileserver\\public")};
         WhenMapDriveDialogShown([&](CMapDriveDialog* map) { FillAndFinish(map, home[0], home[1], true); });
-        m_Dialog->btnMapNetDrive->click();
+        m_Dialog->DrivesPage()->btnMapNetDrive->click();
         WhenMapDriveDialogShown([&](CMapDriveDialog* map) { FillAndFinish(map, again[0], again[1], false); });
-        m_Dialog->btnMapNetDrive->click();
+        m_Dialog->DrivesPage()->btnMapNetDrive->click();
 
         QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
         QCOMPARE(HostConnections(), (Rows{kPublic, kScans, home, again}));

@@ -76,8 +76,8 @@ private slots:
             << QByteArray("protocol=viaDhCpServer") << "dhcp=1 ip=0.0.0.0 changed=A--";
         QTest::newRow("equal values still count as changes")
             << QByteArray("protocol=192.168.1.5\nDNS=192.168.1.1;\nWins=192.168.1.2") << "changed=ADW";
-        QTest::newRow("a part that is no address")
-            << QByteArray("Gateway=10.0.0.1;router;\nmask=255.255.255") << "gw=[10.0.0.1,0.0.0.0] mask=0.0.0.0 changed=A--";
+        QTest::newRow("a part that is no address") << QByteArray("Gateway=10.0.0.1;router;\nmask=255.255.255")
+                                                   << "gw=[10.0.0.1,0.0.0.0] mask=0.0.0.0 changed=A--";
         QTest::newRow("automatic DNS empties the list") << QByteArray("DNS=dhcp") << "dnsAuto=1 dns=[] changed=-D-";
         QTest::newRow("automatic WINS ignores Wins2")
             << QByteArray("Wins=Dhcp\nWins2=10.9.9.9") << "winsAuto=1 wins=0.0.0.0,0.0.0.0 changed=--W";
@@ -106,14 +106,14 @@ private slots:
                                 true);
         m_Dialog->LoadFromFile();
         QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
-        QCOMPARE(QStringList({m_Dialog->ledIPAddress->text(), m_Dialog->ledGateway->text(),
-                              m_Dialog->ledDNSServer->text(), m_Dialog->ledHostName->text()}),
+        QCOMPARE(QStringList(
+                     {m_Dialog->AdaptersPage()->ledIPAddress->text(), m_Dialog->AdaptersPage()->ledGateway->text(),
+                      m_Dialog->AdaptersPage()->ledDNSServer->text(), m_Dialog->IdentityPage()->ledHostName->text()}),
                  (QStringList{"192.168.1.77", "192.168.1.254", "10.1.1.1", "WS02"}));
         QCOMPARE(Join(Card().m_DNSServers), QStringLiteral("10.1.1.1,10.1.1.2"));
         QCOMPARE(m_Dialog->Workgroup(), QStringLiteral("WORKGROUP"));
         QVERIFY(m_Dialog->btnApply->isEnabled());
     }
-
 };
 
 QTEST_MAIN(TestSettingsFile)

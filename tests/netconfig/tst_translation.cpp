@@ -31,7 +31,8 @@ QList<TsMessage> ReadCatalogue()
             if (xml.name() == QLatin1String("source"))
                 m.source = xml.readElementText();
             else if (xml.name() == QLatin1String("translation"))
-                m.type = xml.attributes().value(QLatin1String("type")).toString(), m.translation = xml.readElementText();
+                m.type = xml.attributes().value(QLatin1String("type")).toString(),
+                m.translation = xml.readElementText();
             else
                 xml.skipCurrentElement();
         }
@@ -108,7 +109,7 @@ void TestTranslation::dialogsAreGerman()
     QCOMPARE(dialog.btnApply->text(), QStringLiteral("Ü&bernehmen"));
 
     QuarvelMsgBoxHistory().clear();
-    dialog.ledIPAddress->setText(QStringLiteral("300.1.1.1"));
+    dialog.Editor().EditAddress(0, CardField::IPAddress, QStringLiteral("300.1.1.1"));
     QVERIFY(!dialog.ValidateInput());
     QCOMPARE(QuarvelMsgBoxHistory(), QStringList{QStringLiteral("Die IP-Adresse 300.1.1.1 ist ungültig.")});
 }

@@ -13,18 +13,21 @@ const int kRunTimeoutMs = 60000;
 
 bool IsIdle(const CNetConfigImpl& d)
 {
-    return d.btnStartUtility->text() == QStringLiteral("&Start") && d.comboUtility->isEnabled();
+    return d.UtilitiesPage()->btnStartUtility->text() == QStringLiteral("&Start") &&
+           d.UtilitiesPage()->comboUtility->isEnabled();
 }
 
-QString Pane(const CNetConfigImpl& d) { return d.editUtilityOutput->toPlainText(); }
+QString Pane(const CNetConfigImpl& d)
+{
+    return d.UtilitiesPage()->editUtilityOutput->toPlainText();
+}
 
 QColor ColorOf(const CNetConfigImpl& dialog, const QString& text)
 {
-    QTextCursor cursor = dialog.editUtilityOutput->document()->find(text);
+    QTextCursor cursor = dialog.UtilitiesPage()->editUtilityOutput->document()->find(text);
     cursor.setPosition(cursor.selectionStart() + 1);
     return cursor.isNull() ? QColor() : cursor.charFormat().foreground().color();
 }
-
 
 } // namespace
 
@@ -50,8 +53,8 @@ private:
 
     bool Run(CNetConfigImpl& dialog, const QString& target)
     {
-        dialog.editUtilityTarget->setText(target);
-        dialog.btnStartUtility->click();
+        dialog.UtilitiesPage()->editUtilityTarget->setText(target);
+        dialog.UtilitiesPage()->btnStartUtility->click();
         return QTest::qWaitFor([&] { return IsIdle(dialog); }, kRunTimeoutMs);
     }
 
@@ -77,10 +80,10 @@ private slots:
         const QString all = "btnEndlessPing btnResolveAddress btnPingEchoRqv btnDontResolveAddress btnTraceHops "
                             "btnReplyWait";
         QTest::newRow("ping, own options only") << 0 << all << QStringList{"ping", "-t", "-a", "-n 999", "a b"};
-        QTest::newRow("tracert, own options only") << 1 << all
-                                                   << QStringList{"tracert", "-d", "-h 12", "-w 345", "a b"};
-        QTest::newRow("tracert, unchecked spins") << 1 << "btnDontResolveAddress"
-                                                  << QStringList{"tracert", "-d", "a b"};
+        QTest::newRow("tracert, own options only")
+            << 1 << all << QStringList{"tracert", "-d", "-h 12", "-w 345", "a b"};
+        QTest::newRow("tracert, unchecked spins")
+            << 1 << "btnDontResolveAddress" << QStringList{"tracert", "-d", "a b"};
     }
 
     void arguments()
@@ -91,11 +94,11 @@ private slots:
         CNetConfigImpl dialog;
         for (const QString& name : checks.split(u' '))
             dialog.findChild<QCheckBox*>(name)->setChecked(true);
-        dialog.spinPingEchoRqvNum->setValue(999);
-        dialog.spinTraceHopsNum->setValue(12);
-        dialog.spinReplyWaitTime->setValue(345);
-        dialog.comboUtility->setCurrentIndex(utility);
-        dialog.editUtilityTarget->setText(QStringLiteral("a b"));
+        dialog.UtilitiesPage()->spinPingEchoRqvNum->setValue(999);
+        dialog.UtilitiesPage()->spinTraceHopsNum->setValue(12);
+        dialog.UtilitiesPage()->spinReplyWaitTime->setValue(345);
+        dialog.UtilitiesPage()->comboUtility->setCurrentIndex(utility);
+        dialog.UtilitiesPage()->editUtilityTarget->setText(QStringLiteral("a b"));
         QCOMPARE(dialog.BuildUtilityArguments(), expected);
     }
 
@@ -132,11 +135,11 @@ private slots:
     void stopEndsTheChild()
     {
         CNetConfigImpl dialog;
-        dialog.btnEndlessPing->setChecked(true);
-        dialog.editUtilityTarget->setText(QStringLiteral("127.0.0.1"));
-        dialog.btnStartUtility->click();
+        dialog.UtilitiesPage()->btnEndlessPing->setChecked(true);
+        dialog.UtilitiesPage()->editUtilityTarget->setText(QStringLiteral("127.0.0.1"));
+        dialog.UtilitiesPage()->btnStartUtility->click();
         QTRY_VERIFY_WITH_TIMEOUT(Pane(dialog).contains(QStringLiteral("seq=")), kRunTimeoutMs);
-        dialog.btnStartUtility->click();
+        dialog.UtilitiesPage()->btnStartUtility->click();
         QTRY_VERIFY_WITH_TIMEOUT(IsIdle(dialog), kRunTimeoutMs);
         const QString stopped = Pane(dialog);
         QVERIFY(stopped.endsWith(QStringLiteral("\nping -t 127.0.0.1 done.\n")));

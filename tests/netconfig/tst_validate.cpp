@@ -1,97 +1,124 @@
-// What the page accepts before applying, and what typing takes into the model.
+// What validation refuses, checked on the data alone, and how the dialog
+// shows it; what typing takes into the model.
 #include "applytestutil.h"
+#include "validation.h"
 
 using namespace applytest;
+
+namespace {
+
+const QMap<QString, CardField> kFields = {{"ip", CardField::IPAddress},      {"mask", CardField::SubnetMask},
+                                          {"gw", CardField::Gateway},        {"dns", CardField::DNSServer},
+                                          {"wins1", CardField::PrimaryWINS}, {"wins2", CardField::SecondaryWINS},
+                                          {"name", CardField::ComputerName}, {"group", CardField::Workgroup}};
+
+// A valid manual card and identification, then the edits as typed.
+CValidationProblem ValidateEdited(const QStringList& edits, const QString& automatic)
+{
+    CNetworkCard card;
+    card.m_IPAddress = CIPAddress(QStringLiteral("192.168.1.10"));
+    card.m_SubnetMask = CIPAddress(QStringLiteral("255.255.255.0"));
+    card.m_Gateways = card.m_DNSServers = Ips({"192.168.1.1"});
+    card.m_PrimaryWINS = CIPAddress(QStringLiteral("192.168.1.2"));
+    card.m_DHCPEnabled = automatic[0] == u'1';
+    card.m_DNSAuto = automatic[1] == u'1';
+    card.m_WINSAuto = automatic[2] == u'1';
+    CAdapterEditor editor;
+    editor.Reset({card}, {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")});
+    for (int i = 0; i + 1 < edits.count(); i += 2) {
+        const CardField field = kFields.value(edits.at(i));
+        if (field == CardField::ComputerName || field == CardField::Workgroup)
+            editor.EditIdentity(field, edits.at(i + 1));
+        else
+            editor.EditAddress(0, field, edits.at(i + 1));
+    }
+    return Validate(editor.Card(0), editor.Wanted());
+}
+
+} // namespace
 
 class TestValidate : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(m_Fx.Open(0)); }
-    void cleanup() { m_Fx.Close(); }
-    void validation_data();
-    void validation();
+    void rules_data();
+    void rules();
+    void offAndOnScreenCardsAlike();
     void listRule_data();
     void listRule();
-
-private:
-    QLineEdit* Field(const QString& name) const { return m_Fx.dialog->findChild<QLineEdit*>(name); }
-    // Shows card 0 afresh with no address field focused, flags cleared.
-    void ShowCard()
-    {
-        m_Fx.dialog->buttonCancel->setFocus();
-        m_Fx.dialog->SelectAdapter(0);
-        Card().m_AddressChanged = Card().m_DNSChanged = Card().m_WINSChanged = false;
-    }
-    CNetworkCard& Card() { return m_Fx.Card(0); }
-    Fixture m_Fx;
 };
 
-void TestValidate::validation_data()
+void TestValidate::rules_data()
 {
-    // Fields changed on a valid page; DHCP, DNS and WINS automatic; box text
-    // (none: accepted); the field given the focus.
+    // Fields edited on a valid card; DHCP, DNS and WINS automatic; message
+    // (none: accepted); the field it names.
     QTest::addColumn<QStringList>("edits");
     QTest::addColumn<QString>("automatic");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("field");
 
     const QString autoBox = "DNS/WINS can not be set automatically in current configuration.";
-    auto row = [](const char* name, QStringList edits, const char* automatic, QString message, QString focus) {
-        QTest::newRow(name) << edits << QString::fromLatin1(automatic) << message << focus;
+    auto row = [](const char* name, QStringList edits, const char* automatic, QString message, QString field) {
+        QTest::newRow(name) << edits << QString::fromLatin1(automatic) << message << field;
     };
-    row("valid page", {}, "000", QString(), QString());
-    row("bad ip", {"ledIPAddress", "300.1.1.1"}, "000", "Ip address 300.1.1.1 is not valid.", "ledIPAddress");
-    row("bad mask", {"ledSubNet", "255.255.255.256"}, "000", "Subnet mask 255.255.255.256 is not valid.",
-        "ledSubNet");
-    row("mask vs address", {"ledIPAddress", "10.1.2.3", "ledSubNet", "255.0.0.0"}, "000",
-        "Subnet mask 255.0.0.0 is not valid for entered ip address.", "ledSubNet");
-    row("empty gateway", {"ledGateway", ""}, "000", "Ip address ... is not valid.", "ledGateway");
-    row("gateway beats ip", {"ledIPAddress", "999.1.1.1", "ledGateway", "1.1.1.300"}, "000",
-        "Ip address 1.1.1.300 is not valid.", "ledGateway");
-    row("name beats address", {"ledIPAddress", "", "ledHostName", ""}, "000", "Computer name is empty.",
-        "ledHostName");
-    row("no group", {"ledDomain", "", "ledHostName", ""}, "000", "Group/domain name is empty.", "ledDomain");
-    row("manual with wins auto", {}, "001", autoBox, "ledPrimaryWINS");
-    row("manual with dns auto", {}, "011", autoBox, "ledDNSServer");
+    row("valid card", {}, "000", QString(), QString());
+    row("leading zeros are fine", {"ip", "192.168.001.010"}, "000", QString(), QString());
+    row("bad ip", {"ip", "300.1.1.1"}, "000", "Ip address 300.1.1.1 is not valid.", "ip");
+    row("bad mask", {"mask", "255.255.255.256"}, "000", "Subnet mask 255.255.255.256 is not valid.", "mask");
+    row("mask vs address", {"ip", "10.1.2.3", "mask", "255.0.0.0"}, "000",
+        "Subnet mask 255.0.0.0 is not valid for entered ip address.", "mask");
+    row("mask octets grow", {"mask", "255.255.0.255"}, "000",
+        "Subnet mask 255.255.0.255 is not valid for entered ip address.", "mask");
+    row("cleared gateway", {"gw", "..."}, "000", "Ip address ... is not valid.", "gw");
+    row("incomplete dns", {"dns", "10.1.."}, "000", "Ip address 10.1.. is not valid.", "dns");
+    row("secondary wins beats mask", {"mask", "255.0.255.0", "wins2", "1.1.1.300"}, "000",
+        "Ip address 1.1.1.300 is not valid.", "wins2");
+    row("gateway beats ip", {"ip", "999.1.1.1", "gw", "1.1.1.300"}, "000", "Ip address 1.1.1.300 is not valid.", "gw");
+    row("name beats address", {"ip", "...", "name", ""}, "000", "Computer name is empty.", "name");
+    row("no group", {"group", "", "name", ""}, "000", "Group/domain name is empty.", "group");
+    row("manual with wins auto", {}, "001", autoBox, "wins1");
+    row("manual with dns auto", {}, "011", autoBox, "dns");
     // DHCP supplies the address, yet a malformed one still refuses the apply.
-    row("dhcp, bad ip", {"ledIPAddress", "1.2.3"}, "111", "Ip address 1.2.3. is not valid.", "ledIPAddress");
+    row("dhcp, bad ip", {"ip", "1.2.3."}, "111", "Ip address 1.2.3. is not valid.", "ip");
+    // A complete typed address replaces what was refused before.
+    row("corrected", {"ip", "1.2.3.", "ip", "10.0.0.1", "mask", "255.0.0.0"}, "000", QString(), QString());
 }
 
-void TestValidate::validation()
+void TestValidate::rules()
 {
     QFETCH(QStringList, edits);
     QFETCH(QString, automatic);
     QFETCH(QString, message);
-    QFETCH(QString, focus);
+    QFETCH(QString, field);
+    const CValidationProblem problem = ValidateEdited(edits, automatic);
+    QCOMPARE(problem.message, message);
+    QCOMPARE(problem.field, field.isEmpty() ? CardField::None : kFields.value(field));
+}
 
-    CNetConfigImpl& dlg = *m_Fx.dialog;
-    dlg.buttonCancel->setFocus(); // the model stays untouched
-    const char* valid[][2] = {{"ledIPAddress", "192.168.1.10"}, {"ledSubNet", "255.255.255.0"},
-                              {"ledGateway", "192.168.1.1"},    {"ledDNSServer", "192.168.1.1"},
-                              {"ledPrimaryWINS", "192.168.1.2"}, {"ledSecondaryWINS", "0.0.0.0"},
-                              {"ledHostName", "WS01"},          {"ledDomain", "WORKGROUP"}};
-    for (const auto& f : valid)
-        Field(QLatin1String(f[0]))->setText(QLatin1String(f[1]));
-    for (int i = 0; i + 1 < edits.count(); i += 2)
-        Field(edits.at(i))->setText(edits.at(i + 1));
-    (automatic[0] == u'1' ? dlg.rbtnAuto : dlg.rbtnManual)->setChecked(true);
-    dlg.ckbDNSAuto->setChecked(automatic[1] == u'1');
-    dlg.ckbHaveWins->setChecked(automatic[2] == u'1');
-    // Validation reads the widgets; fields left enabled so they can take focus.
-    for (int i = 0; i < 6; ++i)
-        Field(QLatin1String(valid[i][0]))->setEnabled(true);
-    QuarvelMsgBoxHistory().clear();
-
-    const bool accepted = dlg.ValidateInput();
-    QCOMPARE(QuarvelMsgBoxHistory(), accepted ? QStringList() : QStringList{message});
-    QCOMPARE(accepted, message.isEmpty());
-    if (accepted)
-        return;
-    QLineEdit* expected = Field(focus);
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(expected));
-    QCOMPARE(expected->selectedText(), expected->displayText());
+// OK checks every card it is about to apply, not only the one on screen,
+// and shows the refused card with the cursor in the field.
+void TestValidate::offAndOnScreenCardsAlike()
+{
+    Fixture fx;
+    QVERIFY(fx.Open(0));
+    CNetConfigImpl& dlg = *fx.dialog;
+    const QString before = fx.env->readHive();
+    fx.Show(1);
+    for (QAbstractButton* button : {static_cast<QAbstractButton*>(dlg.AdaptersPage()->rbtnManual),
+                                    static_cast<QAbstractButton*>(dlg.AdaptersPage()->ckbDNSAuto),
+                                    static_cast<QAbstractButton*>(dlg.AdaptersPage()->ckbHaveWins)})
+        Click(button);
+    QVERIFY(Type(dlg.AdaptersPage()->ledSubNet, QStringLiteral("255.0.255.0")));
+    fx.Show(0);
+    Click(dlg.buttonOk);
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{"Subnet mask 255.0.255.0 is not valid for entered ip address."});
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(dlg.CurrentAdapterIndex(), 1);
+    QLineEdit* mask = dlg.AdaptersPage()->ledSubNet;
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(mask));
+    QCOMPARE(mask->selectedText(), mask->displayText());
+    QCOMPARE(fx.env->readHive(), before);
 }
 
 void TestValidate::listRule_data()
@@ -103,16 +130,15 @@ void TestValidate::listRule_data()
     QTest::addColumn<bool>("changed");
 
     const QStringList two{"192.168.1.1", "192.168.1.254"}, second{"192.168.1.254"};
-    QTest::newRow("dns: new replaces first") << false << two << "10.0.0.1"
-                                             << QStringList{"10.0.0.1", "192.168.1.254"} << true;
+    QTest::newRow("dns: new replaces first")
+        << false << two << "10.0.0.1" << QStringList{"10.0.0.1", "192.168.1.254"} << true;
     QTest::newRow("duplicate shrinks list") << true << two << "192.168.1.254" << second << true;
     // Twelve digits do not fit in 32 bits and read as 0: the first entry
     // goes as for a cleared field, then the address replaces the next.
-    QTest::newRow("long digit run drops two") << true << two << "192.168.001.001" << QStringList{"192.168.1.1"}
-                                              << true;
-    QTest::newRow("cleared drops first") << true << two << "" << second << true;
+    QTest::newRow("long digit run drops two") << true << two << "192.168.001.001" << QStringList{"192.168.1.1"} << true;
+    QTest::newRow("cleared drops first") << true << two << "..." << second << true;
     QTest::newRow("0.0.0.0 drops twice, adds 0") << true << two << "0.0.0.0" << QStringList{"0.0.0.0"} << true;
-    QTest::newRow("incomplete changes nothing") << true << two << "192.168" << two << false;
+    QTest::newRow("incomplete changes nothing") << true << two << "192.168.." << two << false;
 }
 
 void TestValidate::listRule()
@@ -122,16 +148,15 @@ void TestValidate::listRule()
     QFETCH(QString, typed);
     QFETCH(QStringList, after);
     QFETCH(bool, changed);
-    (gateway ? Card().m_Gateways : Card().m_DNSServers) = Ips(before);
-    ShowCard();
-    QLineEdit* field = gateway ? m_Fx.dialog->ledGateway : m_Fx.dialog->ledDNSServer;
-    field->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), field);
-    field->setText(typed);
-    QCOMPARE(Texts(gateway ? Card().m_Gateways : Card().m_DNSServers), after);
-    QCOMPARE(gateway ? Card().m_AddressChanged : Card().m_DNSChanged, changed);
-    QVERIFY(!(gateway ? Card().m_DNSChanged : Card().m_AddressChanged));
-    QCOMPARE(m_Fx.dialog->btnApply->isEnabled(), changed);
+    CNetworkCard card;
+    (gateway ? card.m_Gateways : card.m_DNSServers) = Ips(before);
+    CAdapterEditor editor;
+    editor.Reset({card}, {});
+    editor.EditAddress(0, gateway ? CardField::Gateway : CardField::DNSServer, typed);
+    const CNetworkCard& edited = editor.Card(0);
+    QCOMPARE(Texts(gateway ? edited.m_Gateways : edited.m_DNSServers), after);
+    QCOMPARE(gateway ? edited.m_AddressChanged : edited.m_DNSChanged, changed);
+    QVERIFY(!(gateway ? edited.m_DNSChanged : edited.m_AddressChanged));
 }
 
 QTEST_MAIN(TestValidate)

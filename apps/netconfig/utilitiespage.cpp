@@ -1,6 +1,4 @@
-// The network utilities page: ping and trace route as child processes whose
-// output is decoded in the console code page and shown as it arrives.
-#include "netconfigimpl.h"
+#include "utilitiespage.h"
 
 #include "baselib.h"
 #include "logtextpane.h"
@@ -50,11 +48,50 @@ QString FillMarkersInOrder(const QString& pattern, const QStringList& values)
     return result;
 }
 
+// Output and typed text are shown as text, never as markup; "&" stays as it is.
+QString EscapeMarkup(QString text)
+{
+    text.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+    text.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    return text;
+}
+
 } // namespace
 
-void CNetConfigImpl::ReadConsoleCodepage()
+CUtilitiesPage::CUtilitiesPage(QWidget* parent) : QWidget(parent)
 {
-    consoleCodepage.clear();
+    setupUi(this);
+    SetUtilityTexts();
+    connect(&m_Process, &CProcess::readyReadStdout, this, &CUtilitiesPage::OnReadyStdout);
+    connect(&m_Process, &CProcess::readyReadStderr, this, &CUtilitiesPage::OnReadyStderr);
+    connect(&m_Process, &CProcess::processExited, this, &CUtilitiesPage::OnUtilityProcessExited);
+
+    m_CodecByCodepage.insert(QStringLiteral("437"), QStringLiteral("ISO8859-1"));
+    m_CodecByCodepage.insert(QStringLiteral("850"), QStringLiteral("ISO8859-1"));
+    m_CodecByCodepage.insert(QStringLiteral("936"), QStringLiteral("GBK"));
+    m_CodecByCodepage.insert(QStringLiteral("950"), QStringLiteral("Big5"));
+    m_CodecByCodepage.insert(QStringLiteral("932"), QStringLiteral("Shift-JIS"));
+    m_CodecByCodepage.insert(QStringLiteral("949"), QStringLiteral("eucKR"));
+    m_CodecByCodepage.insert(QStringLiteral("852"), QStringLiteral("ISO8859-2"));
+    m_CodecByCodepage.insert(QStringLiteral("737"), QStringLiteral("ISO8859-7"));
+    m_CodecByCodepage.insert(QStringLiteral("866"), QStringLiteral("IBM 866"));
+    ReadConsoleCodepage();
+    m_Process.setCommunication(CProcess::Stdin | CProcess::Stdout | CProcess::Stderr);
+}
+
+// The utility list is rebuilt so that it always starts at "Ping".
+void CUtilitiesPage::SetUtilityTexts()
+{
+    comboUtility->clear();
+    comboUtility->addItem(tr("Ping"));
+    comboUtility->addItem(tr("Trace route"));
+    comboUtility->setCurrentIndex(0);
+    editUtilityOutput->clear();
+}
+
+void CUtilitiesPage::ReadConsoleCodepage()
+{
+    m_ConsoleCodepage.clear();
     // Cleaned so that the file is found even when the layouts folder itself
     // does not exist (a path through it would not resolve).
     QFile file(QDir::cleanPath(GetAppSubDirectory(4) + QDir::separator() + QStringLiteral("..") + QDir::separator() +
@@ -68,16 +105,15 @@ void CNetConfigImpl::ReadConsoleCodepage()
             continue;
         const QStringList parts = line.split(QStringLiteral(" = "), Qt::SkipEmptyParts);
         if (parts.size() >= 2) {
-            consoleCodepage = parts.at(1);
+            m_ConsoleCodepage = parts.at(1);
             break;
         }
     }
-    if (consoleCodepage.isEmpty())
-        consoleCodepage = QStringLiteral("850");
-    file.close();
+    if (m_ConsoleCodepage.isEmpty())
+        m_ConsoleCodepage = QStringLiteral("850");
 }
 
-QStringList CNetConfigImpl::BuildUtilityArguments()
+QStringList CUtilitiesPage::BuildUtilityArguments() const
 {
     QStringList arguments;
     if (comboUtility->currentIndex() == 1) {
@@ -101,96 +137,91 @@ QStringList CNetConfigImpl::BuildUtilityArguments()
     return arguments;
 }
 
-void CNetConfigImpl::OnChangeUtility(int)
-{
-    // The form's own connection raises the option page.
-}
-
-void CNetConfigImpl::OnChangeUtilityTarget(const QString& text)
+void CUtilitiesPage::OnChangeUtilityTarget(const QString& text)
 {
     btnStartUtility->setEnabled(!text.isEmpty());
 }
 
-void CNetConfigImpl::OnStartUtility()
+void CUtilitiesPage::OnStartUtility()
 {
-    if (utilityProcess.isRunning()) {
+    if (m_Process.isRunning()) {
         // Back to idle happens when the process reports its exit.
-        utilityProcess.kill();
+        m_Process.kill();
         return;
     }
     const QStringList arguments = BuildUtilityArguments();
-    utilityProcess.setArguments(arguments);
-    const QString commandLine = arguments.join(QLatin1Char(' '));
+    m_Process.setArguments(arguments);
+    const QString commandLine = EscapeMarkup(arguments.join(QLatin1Char(' ')));
     if (!editUtilityOutput->document()->isEmpty())
-        AppendUtilityOutput(kLineBreak);
-    if (utilityProcess.start(nullptr)) {
-        AppendUtilityOutput(tr("<font color=\"darkgreen\">Running %1.</font>%2").arg(commandLine, kLineBreak));
-        btnStartUtility->setText(tr("&Stop"));
-        comboUtility->setEnabled(false);
-        editUtilityTarget->setEnabled(false);
-        wsUtilityParams->setEnabled(false);
+        AppendOutput(kLineBreak);
+    if (m_Process.start(nullptr)) {
+        AppendOutput(tr("<font color=\"darkgreen\">Running %1.</font>%2").arg(commandLine, kLineBreak));
+        SetRunning(true);
     } else {
-        AppendUtilityOutput(tr("<font color=\"red\">Could not start network utility: failed to run %1.</font>%2")
-                                .arg(commandLine, kLineBreak));
+        AppendOutput(tr("<font color=\"red\">Could not start network utility: failed to run %1.</font>%2")
+                         .arg(commandLine, kLineBreak));
     }
 }
 
-void CNetConfigImpl::OnUtilityProcessExited()
+void CUtilitiesPage::SetRunning(bool running)
 {
-    const QString commandLine = BuildUtilityArguments().join(QLatin1Char(' '));
-    AppendUtilityOutput(
-        FillMarkersInOrder(tr("<font color=\"darkgreen\">%1%2 done.</font>%2"), {kLineBreak, commandLine, kLineBreak}));
-    btnStartUtility->setText(tr("&Start"));
-    comboUtility->setEnabled(true);
-    editUtilityTarget->setEnabled(true);
-    wsUtilityParams->setEnabled(true);
+    btnStartUtility->setText(running ? tr("&Stop") : tr("&Start"));
+    comboUtility->setEnabled(!running);
+    editUtilityTarget->setEnabled(!running);
+    wsUtilityParams->setEnabled(!running);
 }
 
-void CNetConfigImpl::OnReadyStderr()
+void CUtilitiesPage::OnUtilityProcessExited()
 {
-    ReadUtilityChannel(true);
+    const QString commandLine = EscapeMarkup(BuildUtilityArguments().join(QLatin1Char(' ')));
+    AppendOutput(FillMarkersInOrder(tr("<font color=\"darkgreen\">%1%2 done.</font>%2"),
+                                    {kLineBreak, commandLine, kLineBreak}));
+    SetRunning(false);
 }
 
-void CNetConfigImpl::OnReadyStdout()
+void CUtilitiesPage::OnReadyStdout()
 {
-    ReadUtilityChannel(false);
+    ReadChannel(false);
 }
 
-void CNetConfigImpl::ReadUtilityChannel(bool standardError)
+void CUtilitiesPage::OnReadyStderr()
 {
-    QString codecName = codecByCodepage.value(consoleCodepage);
+    ReadChannel(true);
+}
+
+void CUtilitiesPage::ReadChannel(bool standardError)
+{
+    QString codecName = m_CodecByCodepage.value(m_ConsoleCodepage);
     if (codecName.isEmpty())
         codecName = QStringLiteral("ISO8859-1");
     QTextCodec* codec = QTextCodec::codecForName(codecName.toLatin1());
     if (!codec)
         return;
-    QByteArray bytes = standardError ? utilityProcess.readStderr() : utilityProcess.readStdout();
+    QByteArray bytes = standardError ? m_Process.readStderr() : m_Process.readStdout();
     // Console output is read as a zero-terminated string.
     const qsizetype zero = bytes.indexOf('\0');
     if (zero >= 0)
         bytes.truncate(zero);
-    QString text = codec->toUnicode(bytes);
-    text.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    text.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    QString text = EscapeMarkup(codec->toUnicode(bytes));
     if (text.isEmpty())
         return;
     if (standardError)
         text = QStringLiteral("<font color=\"red\">") + text + QStringLiteral("</font>");
-    AppendUtilityOutput(text);
+    AppendOutput(text);
 }
 
-void CNetConfigImpl::OnClearUtilityOutput()
+void CUtilitiesPage::OnClearUtilityOutput()
 {
     editUtilityOutput->clear();
 }
 
-void CNetConfigImpl::OnOutputTextChanged()
+void CUtilitiesPage::OnOutputTextChanged()
 {
     // isEmpty() is constant time; the pane may hold a day of ping output.
     btnClearOutput->setEnabled(!editUtilityOutput->document()->isEmpty());
 }
 
-void CNetConfigImpl::AppendUtilityOutput(const QString& html)
+void CUtilitiesPage::AppendOutput(const QString& html)
 {
     // The form knows nothing of log panes; set the pane up before first use.
     PrepareLogPane(editUtilityOutput);

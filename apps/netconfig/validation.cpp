@@ -1,0 +1,81 @@
+#include "validation.h"
+
+#include "netconfig_rules.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Later checks overwrite earlier ones, as the messages promise the last
+// offending field.
+class ProblemCollector
+{
+public:
+    void Fail(CardField field, const QString& message) { m_Problem = {field, message}; }
+    CValidationProblem Result(const QString& fieldText) const
+    {
+        CValidationProblem problem = m_Problem;
+        if (problem.message.contains(QLatin1String("%1")))
+            problem.message = problem.message.arg(fieldText);
+        return problem;
+    }
+    CardField Field() const { return m_Problem.field; }
+
+private:
+    CValidationProblem m_Problem;
+};
+
+void CheckAddresses(const CNetworkCard& card, ProblemCollector& problems)
+{
+    const QString notValid = QCoreApplication::translate("CNetConfigImpl", "Ip address %1 is not valid.");
+    const QString ip = card.FieldText(CardField::IPAddress), mask = card.FieldText(CardField::SubnetMask);
+    if (!IsStrictAddress(ip))
+        problems.Fail(CardField::IPAddress, notValid);
+    if (!IsStrictAddress(mask))
+        problems.Fail(CardField::SubnetMask,
+                      QCoreApplication::translate("CNetConfigImpl", "Subnet mask %1 is not valid."));
+    else if (!MaskFitsAddress(CIPAddress(ip).Value(), CIPAddress(mask).Value()))
+        problems.Fail(
+            CardField::SubnetMask,
+            QCoreApplication::translate("CNetConfigImpl", "Subnet mask %1 is not valid for entered ip address."));
+    for (CardField field :
+         {CardField::Gateway, CardField::DNSServer, CardField::PrimaryWINS, CardField::SecondaryWINS}) {
+        if (!IsStrictAddress(card.FieldText(field)))
+            problems.Fail(field, notValid);
+    }
+}
+
+} // namespace
+
+QString IdentityText(const CIdentity& identity, CardField field)
+{
+    switch (field) {
+    case CardField::ComputerName:
+        return identity.computerName;
+    case CardField::Workgroup:
+        return identity.workgroup;
+    case CardField::DNSSuffix:
+        return identity.dnsSuffix;
+    default:
+        return QString();
+    }
+}
+
+CValidationProblem Validate(const CNetworkCard& card, const CIdentity& wanted)
+{
+    ProblemCollector problems;
+    CheckAddresses(card, problems);
+    if (wanted.computerName.isEmpty())
+        problems.Fail(CardField::ComputerName,
+                      QCoreApplication::translate("CNetConfigImpl", "Computer name is empty."));
+    if (wanted.workgroup.isEmpty())
+        problems.Fail(CardField::Workgroup,
+                      QCoreApplication::translate("CNetConfigImpl", "Group/domain name is empty."));
+    if (!card.m_DHCPEnabled && (card.m_DNSAuto || card.m_WINSAuto))
+        problems.Fail(card.m_DNSAuto ? CardField::DNSServer : CardField::PrimaryWINS,
+                      QCoreApplication::translate("CNetConfigImpl",
+                                                  "DNS/WINS can not be set automatically in current configuration."));
+    const CardField field = problems.Field();
+    const bool identity = field == CardField::ComputerName || field == CardField::Workgroup;
+    return problems.Result(identity ? IdentityText(wanted, field) : card.FieldText(field));
+}
