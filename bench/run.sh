@@ -66,6 +66,9 @@ note "scale <= 3" $rc
 WINSYS_ROOT="$work/sample" "$bin/bench_apply" 15 3
 note "applying <= 3" $?
 
+"$bin/bench_responsiveness" 300 50
+note "responsive while applying: longest event gap <= 50 ms" $?
+
 echo "utility pane: 100,000 lines in 1,000-line chunks"
 pane_out="$work/pane.txt"
 /usr/bin/time -f "%U %S" -o "$work/pane.time" "$bin/bench_utility_pane" 100000 1000 >"$pane_out"

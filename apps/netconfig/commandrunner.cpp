@@ -1,5 +1,7 @@
 #include "commandrunner.h"
 
+#include <QLibrary>
+
 #include <cstring>
 
 namespace {
@@ -16,6 +18,11 @@ CShellCommandRunner::CShellCommandRunner(ShellExecuteFn shellExecute, QObject* p
 {
     m_Poll.setInterval(kPollMs);
     connect(&m_Poll, &QTimer::timeout, this, &CShellCommandRunner::Poll);
+}
+
+CShellCommandRunner::ShellExecuteFn CShellCommandRunner::ResolveShellExecute()
+{
+    return reinterpret_cast<ShellExecuteFn>(QLibrary::resolve(QStringLiteral("shell32"), "ShellExecuteExW"));
 }
 
 CShellCommandRunner::~CShellCommandRunner()

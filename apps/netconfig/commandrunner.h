@@ -58,6 +58,8 @@ public:
     using ShellExecuteFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 
     explicit CShellCommandRunner(ShellExecuteFn shellExecute, QObject* parent = nullptr);
+    // ShellExecuteExW from "shell32", resolved at run time; null when missing.
+    static ShellExecuteFn ResolveShellExecute();
     ~CShellCommandRunner() override;
 
     static constexpr int kDefaultTimeoutMs = 60000;

@@ -6,7 +6,6 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QLibrary>
 
 namespace {
 
@@ -32,8 +31,7 @@ CNetConfigImpl::CNetConfigImpl(QWidget* parent, const char* name, bool modal, Qt
     : CNetConfig(parent, name, modal, fl)
 {
     installEventFilter(this);
-    m_pShellExecuteEx =
-        reinterpret_cast<PFN_ShellExecuteExW>(QLibrary::resolve(QStringLiteral("shell32"), "ShellExecuteExW"));
+    m_pShellExecuteEx = CShellCommandRunner::ResolveShellExecute();
     SetCommandRunner(std::make_unique<CShellCommandRunner>(m_pShellExecuteEx));
     AdaptersPage()->SetEditor(&m_Editor);
     IdentityPage()->SetEditor(&m_Editor);

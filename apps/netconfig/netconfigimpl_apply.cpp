@@ -57,6 +57,7 @@ public:
 private:
     CNetConfigImpl& m_Dialog;
     QPointer<QWidget> m_Focus;
+    CWaitCursor m_Wait;
 };
 
 bool CNetConfigImpl::ValidateInput()

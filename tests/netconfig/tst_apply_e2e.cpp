@@ -31,6 +31,7 @@ private slots:
     void failingAdapterStopsTheRest();
     void missingNetshLosesNothing();
     void refusedRunsNothing();
+    void hungNetshIsKilled();
 
 private:
     QStringList Host() const { return hoststate::Adapters(*m_Fx.env); }
@@ -136,6 +137,29 @@ void TestApplyE2E::refusedRunsNothing()
     QVERIFY(dlg.isVisible());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.AdaptersPage()->ledSubNet));
     QCOMPARE(m_Fx.env->readHive(), before);
+}
+
+// A netsh that never ends is killed after the time limit and reported; the
+// dialog stays usable and nothing later runs.
+void TestApplyE2E::hungNetshIsKilled()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    auto runner = std::make_unique<CShellCommandRunner>(CShellCommandRunner::ResolveShellExecute());
+    runner->SetTimeout(300);
+    dlg.SetCommandRunner(std::move(runner));
+    QVERIFY(Type(dlg.AdaptersPage()->ledPrimaryWINS, QStringLiteral("192.168.1.9")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledIPAddress, QStringLiteral("192.168.1.77")));
+    const QString before = m_Fx.env->readHive();
+    qputenv("WINSYS_NETSH_DELAY_MS", "20000");
+    QElapsedTimer timer;
+    timer.start();
+    Click(dlg.btnApply);
+    qunsetenv("WINSYS_NETSH_DELAY_MS");
+    QVERIFY(timer.elapsed() < 10000);
+    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(WAIT_TIMEOUT)});
+    QCOMPARE(m_Fx.env->readHive(), before);
+    QVERIFY(m_Fx.Card(0).HasChanges() && dlg.btnApply->isEnabled() && !dlg.IsApplying());
+    QVERIFY(dlg.AdaptersPage()->isEnabled());
 }
 
 QTEST_MAIN(TestApplyE2E)

@@ -112,6 +112,38 @@ private slots:
         QVERIFY2(!err.contains(QLatin1String("netconfig: ")), qPrintable(err));
     }
 
+    // A value validation refuses stops the whole load before anything runs,
+    // naming the file's section and key with the dialog's message.
+    void invalidValueAppliesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("error");
+        const QByteArray valid = "[Interface2]\nprotocol=10.0.0.50\nmask=255.255.255.0\nDNS=10.0.0.1;\n"
+                                 "Wins=10.0.0.2\n[HostInformation]\nComputerName=WS02\n";
+        QTest::newRow("mask")
+            << valid + "[Interface1]\nmask=255.0.255.0\n"
+            << QStringLiteral("Subnet mask 255.0.255.0 is not valid for entered ip address. %1: [Interface1] mask");
+        QTest::newRow("address wraps") << valid + "[Interface1]\nprotocol=999.1.1.1\n"
+                                       << QStringLiteral(
+                                              "Ip address 999.1.1.1 is not valid. %1: [Interface1] protocol");
+        QTest::newRow("wins") << "[Interface1]\nWins=10.0.0.2\nWins2=10.0.0.256\n" + valid
+                              << QStringLiteral("Ip address 10.0.0.256 is not valid. %1: [Interface1] Wins2");
+        QTest::newRow("second adapter") << QByteArray("[Interface2]\nprotocol=10.0.0.50\nmask=255.255.255.0\n"
+                                                      "DNS=10.0.0.1;x;\nWins=10.0.0.2\n")
+                                        << QStringLiteral("Ip address x is not valid. %1: [Interface2] DNS");
+    }
+
+    void invalidValueAppliesNothing()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, error);
+        const QString hive = m_Env->readHive(), in = WriteFile(QStringLiteral("bad.ini"), file);
+        QString err;
+        QCOMPARE(m_Env->runNetconfig({"/c", "/l", in}, &err), 0);
+        QVERIFY2(err.contains(QLatin1String("netconfig: ") + error.arg(in)), qPrintable(err));
+        QCOMPARE(m_Env->readHive(), hive);
+    }
+
     void missingFileChangesNothing()
     {
         const QString hive = m_Env->readHive(), missing = m_Env->path(QStringLiteral("missing.ini"));
