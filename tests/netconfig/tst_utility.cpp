@@ -135,7 +135,7 @@ private slots:
         dialog.btnEndlessPing->setChecked(true);
         dialog.editUtilityTarget->setText(QStringLiteral("127.0.0.1"));
         dialog.btnStartUtility->click();
-        QTRY_VERIFY_WITH_TIMEOUT(Pane(dialog).contains(QStringLiteral("seq=")), kRunTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(Pane(dialog).contains(QStringLiteral("Reply from 127.0.0.1")), kRunTimeoutMs);
         dialog.btnStartUtility->click();
         QTRY_VERIFY_WITH_TIMEOUT(IsIdle(dialog), kRunTimeoutMs);
         const QString stopped = Pane(dialog);
