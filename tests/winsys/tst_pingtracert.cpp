@@ -129,18 +129,18 @@ QStringList Lines(const QString& text, QString* problem)
 QString MatchLines(const QStringList& lines, const QStringList& patterns)
 {
     int at = 0;
-    for (const QString& spec : patterns) {
-        const bool repeated = spec.startsWith(QLatin1Char('+'));
-        const QRegularExpression re(QRegularExpression::anchoredPattern(repeated ? spec.mid(1) : spec));
+    for (const QString& pattern : patterns) {
+        const bool repeated = pattern.startsWith(QLatin1Char('+'));
+        const QRegularExpression re(QRegularExpression::anchoredPattern(repeated ? pattern.mid(1) : pattern));
         if (!re.isValid())
-            return "bad pattern " + spec;
+            return "bad pattern " + pattern;
         int matched = 0;
         while (at < lines.size() && re.match(lines.at(at)).hasMatch() && (repeated || matched == 0)) {
             ++at;
             ++matched;
         }
         if (matched == 0)
-            return QStringLiteral("line %1 \"%2\" does not match %3").arg(at + 1).arg(lines.value(at), spec);
+            return QStringLiteral("line %1 \"%2\" does not match %3").arg(at + 1).arg(lines.value(at), pattern);
     }
     if (at != lines.size())
         return QStringLiteral("unexpected line %1: \"%2\"").arg(at + 1).arg(lines.at(at));
