@@ -26,6 +26,24 @@ bool IsProgram(const QString& path)
     return info.isFile() && info.isExecutable();
 }
 
+// Windows' own console programs. Windows finds these in the system folder
+// before any PATH entry, so a bare name of one resolves there or not at all:
+// this machine's namesake would get Windows switches and print something else
+// (its ping, given "-t", would never end).
+bool IsSystemProgram(const QString& program)
+{
+    static const QStringList names{
+        QStringLiteral("arp"),      QStringLiteral("hostname"), QStringLiteral("ipconfig"),
+        QStringLiteral("nbtstat"),  QStringLiteral("net"),      QStringLiteral("netsh"),
+        QStringLiteral("netstat"),  QStringLiteral("nslookup"), QStringLiteral("pathping"),
+        QStringLiteral("ping"),     QStringLiteral("route"),    QStringLiteral("tracert"),
+    };
+    QString name = program.toLower();
+    if (name.endsWith(QLatin1String(".exe")))
+        name.chop(4);
+    return names.contains(name);
+}
+
 QProcessEnvironment EnvironmentFrom(const QStringList& list)
 {
     QProcessEnvironment env;
@@ -107,6 +125,8 @@ QString CProcess::FindProgram(const QString& program)
         if (QFileInfo(program).suffix().isEmpty() && IsProgram(candidate + QStringLiteral(".exe")))
             return candidate + QStringLiteral(".exe");
     }
+    if (IsSystemProgram(program))
+        return QString();
     return QStandardPaths::findExecutable(program);
 }
 

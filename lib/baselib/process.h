@@ -1,8 +1,9 @@
 #pragma once
 
 // Child process with the Qt 3 style API over QProcess. Each argument list
-// element is split into words like an unquoted Windows command line, and a
-// bare program name is looked up in the system folder first, then on PATH.
+// element is split into words like a Windows command line, and a bare
+// program name is looked up in the system folder first, then on PATH (never
+// for Windows' own programs such as ping, netsh or tracert).
 
 #include <QByteArray>
 #include <QObject>
@@ -42,7 +43,8 @@ public:
 
     // The words a list gives: each element split at blanks and tabs.
     static QStringList SplitArguments(const QStringList& args);
-    // Full path of program: the system folder, then PATH; empty if none.
+    // Full path of program: the system folder, then PATH unless it names one
+    // of Windows' own programs; empty if none.
     static QString FindProgram(const QString& program);
 
 signals:

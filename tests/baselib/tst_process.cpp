@@ -43,6 +43,21 @@ private slots:
                  QFileInfo(QStringLiteral(NETCONFIG_SYSTEM_DIR "/ping")).canonicalFilePath());
     }
 
+    // Windows' own programs come from the system folder or not at all:
+    // this machine's ping must never run in place of a missing one.
+    void systemProgramsNeverFromPath()
+    {
+        QTemporaryDir empty;
+        qputenv("WINSYS_SYSTEM_DIR", empty.path().toLocal8Bit());
+        for (const char* name : {"ping", "PING.EXE", "tracert", "netsh", "netsh.exe", "route"})
+            QVERIFY2(CProcess::FindProgram(QString::fromLatin1(name)).isEmpty(), name);
+        QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("sh"))).fileName(), QStringLiteral("sh"));
+        CProcess process;
+        process.setArguments({QStringLiteral("ping -n 1 127.0.0.1")});
+        QVERIFY(!process.start());
+        qunsetenv("WINSYS_SYSTEM_DIR");
+    }
+
     void outputArrivesSplitIntoWords()
     {
         CProcess process;

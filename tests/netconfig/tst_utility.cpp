@@ -138,7 +138,7 @@ private slots:
         dialog.UtilitiesPage()->btnEndlessPing->setChecked(true);
         dialog.UtilitiesPage()->editUtilityTarget->setText(QStringLiteral("127.0.0.1"));
         dialog.UtilitiesPage()->btnStartUtility->click();
-        QTRY_VERIFY_WITH_TIMEOUT(Pane(dialog).contains(QStringLiteral("seq=")), kRunTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(Pane(dialog).contains(QStringLiteral("Reply from 127.0.0.1")), kRunTimeoutMs);
         dialog.UtilitiesPage()->btnStartUtility->click();
         QTRY_VERIFY_WITH_TIMEOUT(IsIdle(dialog), kRunTimeoutMs);
         const QString stopped = Pane(dialog);

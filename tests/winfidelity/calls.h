@@ -5,16 +5,24 @@
 
 #include "report.h"
 
+#include <string>
+#include <vector>
+
 namespace winfidelity {
 
 // The application resolves the shell's entry point at run time.
 using PFN_ShellExecuteExW = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+
+// The arguments after the program name in a command line: CommandLineToArgvW
+// on Windows, the emulation's SplitCommandLine elsewhere.
+using SplitFunction = std::vector<std::string> (*)(const std::string& line);
 
 // What the per-platform driver prepares.
 struct Environment
 {
     PFN_ShellExecuteExW shellExecute = nullptr;
     WideString selfProgram; // this program; started with kChildSleep / kChildExit as the child
+    SplitFunction split = nullptr;
 };
 
 // Command-line switches that make this program the child of the process checks.
@@ -26,6 +34,8 @@ void CheckLayouts(Report& report);
 
 // Calls that behave alike on any Windows machine (and under Wine).
 void CheckIpHelperSizing(Report& report);
+void CheckDhcpByName(Report& report);
+void CheckCommandLines(Report& report, const Environment& env);
 void CheckRegistry(Report& report, HKEY root, const std::string& prefix);
 void CheckProcessKill(Report& report, const Environment& env);
 void CheckShellExecute(Report& report, const Environment& env);

@@ -4,6 +4,7 @@
 #include "calls.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -173,6 +174,29 @@ void CheckIpHelperSizing(Report& report)
     ULONG size = 0;
     const DWORD rc = GetPerAdapterInfo(0x7FFFFFF0, nullptr, &size);
     report.Add("iphlp.peradapter.unknown", rc, size, 0, rc == ERROR_NO_DATA && size == 0, "ERROR_NO_DATA");
+}
+
+// Release and renew look at the Name of the index map alone: a name no
+// adapter has is refused whatever the index says, and nothing is released
+// (safe to run on a real machine).
+void CheckDhcpByName(Report& report)
+{
+    const InterfaceTable interfaces = ReadInterfaces();
+    IP_ADAPTER_INDEX_MAP entry;
+    std::memset(&entry, 0, sizeof entry);
+    if (interfaces.table && interfaces.table->NumAdapters > 0)
+        entry.Index = interfaces.table->Adapter[0].Index;
+    const WideString bogus = Wide("\\DEVICE\\TCPIP_{00000000-0000-0000-0000-000000000000}");
+    bogus.copy(entry.Name, bogus.size());
+    DWORD rc = IpReleaseAddress(&entry);
+    report.Add("iphlp.release.unknownname", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
+    rc = IpRenewAddress(&entry);
+    report.Add("iphlp.renew.unknownname", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
+    entry.Name[0] = 0;
+    rc = IpRenewAddress(&entry);
+    report.Add("iphlp.renew.noname", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
+    rc = IpReleaseAddress(nullptr);
+    report.Add("iphlp.release.null", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
 }
 
 } // namespace winfidelity

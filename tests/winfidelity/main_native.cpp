@@ -3,6 +3,7 @@
 // the application resolves it.
 #include "calls.h"
 
+#include <winsys/cmdline.h>
 #include <winsys/host.h>
 
 #include <cstdlib>
@@ -53,6 +54,8 @@ void RunChecks(Report& report, const Environment& env)
 {
     CheckLayouts(report);
     CheckIpHelperSizing(report);
+    CheckDhcpByName(report);
+    CheckCommandLines(report, env);
     CheckRegistry(report, HKEY_CURRENT_USER, "reg.hkcu.");
     CheckRegistry(report, HKEY_LOCAL_MACHINE, "reg.hklm.");
     CheckProcessKill(report, env);
@@ -76,6 +79,7 @@ int main(int argc, char** argv)
     if (void* shell = ::dlopen("libshell32.so", RTLD_NOW))
         env.shellExecute = reinterpret_cast<PFN_ShellExecuteExW>(::dlsym(shell, "ShellExecuteExW"));
     env.selfProgram = Wide(SelfPath());
+    env.split = winsys::SplitCommandLine;
     if (!env.shellExecute) {
         std::cerr << "winfidelity: the shell32 module has no ShellExecuteExW\n";
         return 2;

@@ -21,6 +21,24 @@ int RunAsChild(int argc, char** argv)
     return -1;
 }
 
+// CommandLineToArgvW after a program name (whose own rules differ); the
+// texts here are ASCII.
+std::vector<std::string> SplitLikeWindows(const std::string& line)
+{
+    const WideString wide = Wide("program " + line);
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(wide.c_str(), &count);
+    std::vector<std::string> words;
+    for (int i = 1; argv && i < count; ++i) {
+        std::string word;
+        for (const WCHAR* c = argv[i]; *c; ++c)
+            word += char(*c);
+        words.push_back(word);
+    }
+    LocalFree(argv);
+    return words;
+}
+
 bool UnderWine()
 {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
@@ -42,6 +60,7 @@ int main(int argc, char** argv)
     WCHAR self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     env.selfProgram = self;
+    env.split = SplitLikeWindows;
     if (!env.shellExecute) {
         std::cerr << "winfidelity: shell32.dll has no ShellExecuteExW\n";
         return 2;
@@ -50,6 +69,8 @@ int main(int argc, char** argv)
     Report report;
     CheckLayouts(report);
     CheckIpHelperSizing(report);
+    CheckDhcpByName(report);
+    CheckCommandLines(report, env);
     CheckRegistry(report, HKEY_CURRENT_USER, "reg.hkcu.");
     CheckProcessKill(report, env);
     CheckShellExecute(report, env);

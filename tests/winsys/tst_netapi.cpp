@@ -51,6 +51,40 @@ std::string Value(const std::string& key, const std::string& name)
     return v;
 }
 
+// The membership NetGetJoinInformation reports: "name type".
+QString Membership()
+{
+    LPWSTR name = nullptr;
+    NETSETUP_JOIN_STATUS type = NetSetupUnknownStatus;
+    if (NetGetJoinInformation(nullptr, &name, &type) != NERR_Success)
+        return QStringLiteral("error");
+    const QString text = QString::fromUtf16(name) + " " + QString::number(int(type));
+    NetApiBufferFree(name);
+    return text;
+}
+
+// The entry of GetInterfaceInfo for an interface index, as the application finds it.
+IP_ADAPTER_INDEX_MAP InterfaceEntry(DWORD ifIndex)
+{
+    QByteArray buffer(4096, '\0');
+    ULONG size = ULONG(buffer.size());
+    IP_ADAPTER_INDEX_MAP entry{};
+    auto* table = reinterpret_cast<IP_INTERFACE_INFO*>(buffer.data());
+    if (GetInterfaceInfo(table, &size) != NO_ERROR)
+        return entry;
+    for (LONG i = 0; i < table->NumAdapters; ++i) {
+        if (table->Adapter[i].Index == ifIndex)
+            entry = table->Adapter[i];
+    }
+    return entry;
+}
+
+QString LeaseAddress(const std::string& guid)
+{
+    return QString::fromStdString(
+        Value(std::string(winsys::keys::kTcpipInterfaces) + "\\" + guid, "DhcpIPAddress"));
+}
+
 QString ActiveName(COMPUTER_NAME_FORMAT type)
 {
     WCHAR buffer[64];
@@ -157,6 +191,77 @@ private slots:
         QCOMPARE(Connections().size(), left);
         const bool zGone = code == NO_ERROR && name.startsWith("Z", Qt::CaseInsensitive);
         QCOMPARE(m_Env->readHive().contains("[HKEY_CURRENT_USER\\Network\\Z]"), !zGone);
+    }
+
+    void joinDomain_data()
+    {
+        QTest::addColumn<QString>("before");   // domain joined first, empty: the sample workgroup
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<uint>("options");
+        QTest::addColumn<uint>("code");
+        QTest::addColumn<QString>("after");
+        const uint domain = NETSETUP_JOIN_DOMAIN | NETSETUP_ACCT_CREATE;
+        const uint move = domain | NETSETUP_DOMAIN_JOIN_IF_JOINED;
+        QTest::newRow("workgroup to domain") << "" << "corp" << domain << 0u << "CORP 3";
+        QTest::newRow("the domain it is in") << "CORP" << "CORP" << domain << uint(NERR_SetupAlreadyJoined)
+                                             << "CORP 3";
+        QTest::newRow("the domain it is in, other case") << "CORP" << "Corp" << move
+                                                         << uint(NERR_SetupAlreadyJoined) << "CORP 3";
+        QTest::newRow("another domain without leaving") << "CORP" << "LAB" << domain
+                                                        << uint(NERR_SetupAlreadyJoined) << "CORP 3";
+        QTest::newRow("another domain, moving") << "CORP" << "lab" << move << 0u << "LAB 3";
+        QTest::newRow("unknown domain") << "" << "nowhere" << domain << uint(ERROR_NO_SUCH_DOMAIN) << "WORKGROUP 2";
+        QTest::newRow("workgroup to workgroup") << "" << "team" << 0u << 0u << "TEAM 2";
+    }
+    void joinDomain()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, name);
+        QFETCH(uint, options);
+        QFETCH(uint, code);
+        QCOMPARE(winsys::ModifyHive([](winsys::Hive& h) -> uint32_t {
+                     h.SetMultiString(winsys::keys::kEmulatedHost, "JoinableDomains", {"CORP", "LAB"});
+                     return 0;
+                 }),
+                 0u);
+        if (!before.isEmpty())
+            QCOMPARE(uint(NetJoinDomain(nullptr, W(before).c_str(), nullptr, nullptr, nullptr, NETSETUP_JOIN_DOMAIN)),
+                     0u);
+        QCOMPARE(uint(NetJoinDomain(nullptr, W(name).c_str(), nullptr, nullptr, nullptr, options)), code);
+        QFETCH(QString, after);
+        QCOMPARE(Membership(), after);
+    }
+
+    // Only the Name of the index map picks the adapter, as on Windows.
+    void releaseRenewByName()
+    {
+        const std::string wireless = "{9C8B7A6F-5E4D-4C3B-8A29-1F0E9D8C7B6A}";
+        IP_ADAPTER_INDEX_MAP entry = InterfaceEntry(14);
+        QVERIFY(QString::fromUtf16(entry.Name).endsWith(QString::fromStdString(wireless)));
+        entry.Index = 11;   // the static adapter's index: not looked at
+        QCOMPARE(uint(IpReleaseAddress(&entry)), uint(NO_ERROR));
+        QCOMPARE(LeaseAddress(wireless), QString("0.0.0.0"));
+        entry.Index = 0x7FFFFFF0;   // no adapter's
+        QCOMPARE(uint(IpRenewAddress(&entry)), uint(NO_ERROR));
+        QCOMPARE(LeaseAddress(wireless), QString("10.0.0.23"));
+
+        // The static adapter's name with the DHCP adapter's index: not on DHCP.
+        IP_ADAPTER_INDEX_MAP wired = InterfaceEntry(11);
+        wired.Index = 14;
+        QCOMPARE(uint(IpReleaseAddress(&wired)), uint(ERROR_NOT_SUPPORTED));
+        QCOMPARE(LeaseAddress(wireless), QString("10.0.0.23"));
+
+        // A name no adapter has, whatever the index.
+        const QString before = m_Env->readHive();
+        IP_ADAPTER_INDEX_MAP unknown{};
+        unknown.Index = 14;
+        const std::u16string bogus = u"\\DEVICE\\TCPIP_{00000000-0000-0000-0000-000000000000}";
+        std::copy(bogus.begin(), bogus.end(), unknown.Name);
+        QCOMPARE(uint(IpReleaseAddress(&unknown)), uint(ERROR_INVALID_PARAMETER));
+        unknown.Name[0] = 0;
+        QCOMPARE(uint(IpRenewAddress(&unknown)), uint(ERROR_INVALID_PARAMETER));
+        QCOMPARE(uint(IpRenewAddress(nullptr)), uint(ERROR_INVALID_PARAMETER));
+        QCOMPARE(m_Env->readHive(), before);
     }
 
     void setComputerName_data()

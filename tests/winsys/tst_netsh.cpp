@@ -4,6 +4,9 @@
 
 #include <QtTest>
 
+#include <winsys/hive.h>
+#include <winsys/host.h>
+
 namespace {
 
 // Runs one queue entry the way the application does: hidden, through the
@@ -40,6 +43,8 @@ private slots:
     void applicationTextsThroughShell();
     void refusedLeavesHive_data();
     void refusedLeavesHive();
+    void interactive_data();
+    void interactive();
 };
 
 void TestNetsh::applySequence_data()
@@ -77,13 +82,22 @@ void TestNetsh::applySequence_data()
         << QStringList{"interface ip set address 14 source=static 10.0.0.50 255.255.255.0",
                        "interface ip delete address 14 addr=10.0.0.50", "interface ip set address 14 source=dhcp"}
         << QList<int>{0, 0, 0} << QStringList{"dhcp 1", "ip 10.0.0.23/255.255.255.0", "gw 10.0.0.1"};
+    // The application sends this only for a static adapter; on DHCP already it is refused.
     QTest::newRow("dhcp again on a dhcp adapter") << 14
         << QStringList{"interface ip delete address 14 addr=10.0.0.23", "interface ip set address 14 source=dhcp"}
-        << QList<int>{1, 0} << QStringList{"dhcp 1", "ip 10.0.0.23/255.255.255.0"};
+        << QList<int>{1, 1} << QStringList{"dhcp 1", "ip 10.0.0.23/255.255.255.0"};
     // Forms a person types.
-    QTest::newRow("by description, positional") << 11
-        << QStringList{"int ip set address \"Gigabit Ethernet Controller\" static 10.5.5.5 255.0.0.0 10.0.0.254 1"}
+    QTest::newRow("by connection name, positional") << 11
+        << QStringList{"int ip set address \"local area connection\" static 10.5.5.5 255.0.0.0 10.0.0.254 1"}
         << QList<int>{0} << QStringList{"ip 10.5.5.5/255.0.0.0", "gw 10.0.0.254"};
+    QTest::newRow("prefix, tagged") << 11
+        << QStringList{"interface ipv4 set address name=11 source=static address=192.168.1.9/24"}
+        << QList<int>{0} << QStringList{"ip 192.168.1.9/255.255.255.0", "gw"};
+    QTest::newRow("prefix, positional gateway follows") << 11
+        << QStringList{"interface ip set address 11 static 10.5.5.5/8 10.0.0.254 1",
+                       "interface ip add address 11 172.16.1.1/12"}
+        << QList<int>{0, 0}
+        << QStringList{"ip 10.5.5.5/255.0.0.0", "ip 172.16.1.1/255.240.0.0", "gw 10.0.0.254"};
     QTest::newRow("ipv4 context") << 11
         << QStringList{"interface ipv4 set dnsservers name=11 source=static address=10.7.7.7 register=none",
                        "interface ipv4 add dnsservers name=11 address=10.7.7.8 index=1"}
@@ -148,13 +162,22 @@ void TestNetsh::refusedLeavesHive_data()
     QTest::newRow("unknown command") << "interface ip frob dns 11" << "The following command was not found: interface ip frob dns 11." << QString();
     QTest::newRow("no such index") << "interface ip set address 99 source=dhcp" << "Element not found." << QString();
     QTest::newRow("no such name") << "interface ip set address name=eth0 source=dhcp" << "The filename, directory name, or volume label syntax is incorrect." << QString();
+    QTest::newRow("by description") << "interface ip set address \"Gigabit Ethernet Controller\" dhcp" << "The filename, directory name, or volume label syntax is incorrect." << QString();
+    QTest::newRow("by adapter GUID") << "interface ip set address {6B1D8F3A-2C4E-4F5B-9A7D-1E2F3A4B5C6D} dhcp" << "The filename, directory name, or volume label syntax is incorrect." << QString();
     QTest::newRow("mask missing") << "interface ip set address 11 source=static 10.1.2.3" << "One or more essential parameters were not entered." << QString();
-    QTest::newRow("bad octet") << "interface ip set address 11 source=static 10.1.2.300 255.0.0.0" << "The parameter is incorrect." << QString();
+    QTest::newRow("bad octet") << "interface ip set address 11 source=static 10.1.2.300 255.0.0.0" << "Invalid address parameter (10.1.2.300). It should be a valid IPv4 address.\n" << QString();
+    QTest::newRow("loopback address") << "interface ip add address 11 addr=127.0.0.2 mask=255.0.0.0" << "Invalid address parameter (127.0.0.2). It should be a valid IPv4 address.\n" << QString();
+    QTest::newRow("prefix too long") << "interface ip set address 11 static 10.1.2.3/33" << "Invalid address parameter (10.1.2.3/33). It should be a valid IPv4 address.\n" << QString();
+    QTest::newRow("prefix to delete") << "interface ip delete address 11 192.168.1.5/24" << "Invalid address parameter (192.168.1.5/24)." << QString();
+    QTest::newRow("prefix and mask") << "interface ip set address 11 static 10.1.2.3/8 mask=255.0.0.0" << "The parameter is incorrect." << QString();
+    QTest::newRow("holes in mask") << "interface ip set address 11 static 10.1.2.3 255.0.255.0" << "Invalid mask parameter (255.0.255.0).\n" << QString();
+    QTest::newRow("bad gateway") << "interface ip set address 11 static 10.1.2.3 255.0.0.0 gateway=10.0.0.256" << "Invalid gateway parameter (10.0.0.256). It should be a valid IPv4 address.\n" << QString();
+    QTest::newRow("dhcp already on") << "interface ip set address 14 source=dhcp" << "DHCP is already enabled on this interface.\n" << QString();
+    QTest::newRow("dhcp already on, by name") << "int ip set address \"Wireless Network Connection\" dhcp" << "DHCP is already enabled on this interface.\n" << QString();
     QTest::newRow("dns duplicate") << "interface ip add dns 11 addr=192.168.1.1" << "The object is already in the list." << QString();
     QTest::newRow("semicolon in value") << "interface ip add dns 11 addr=10.0.0.9;touch" << "The parameter is incorrect." << QString();
     QTest::newRow("broken hive") << "interface ip set dns 11 dhcp" << "The configuration registry database is corrupt."
                                  << "[HKEY_LOCAL_MACHINE\\SYSTEM]\r\n\"broken\"=dword:nothex\r\n";
-    QTest::newRow("nothing") << "" << "Usage: netsh" << QString();
 }
 
 void TestNetsh::refusedLeavesHive()
@@ -169,6 +192,47 @@ void TestNetsh::refusedLeavesHive()
     QCOMPARE(env.runProgram(Netsh(), QProcess::splitCommand(line), &out), 1);
     QVERIFY2(out.startsWith(message), qPrintable(out));
     QCOMPARE(env.readHive(), before);
+}
+
+void TestNetsh::interactive_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QStringList>("facts");   // adapter 11 afterwards
+    QTest::newRow("contexts, then exit") << QByteArray("interface ip\r\nset address 11 static 10.9.9.9/16\n\n..\n"
+                                                       "frob\nexit\nset address 11 dhcp\n")
+        << "netsh>netsh interface ip>Ok.\n\nnetsh interface ip>netsh interface ip>netsh interface>"
+           "The following command was not found: frob.\n\nnetsh interface>"
+        << QStringList{"dhcp 0", "ip 10.9.9.9/255.255.0.0"};
+    QTest::newRow("whole commands up to the end of the input")
+        << QByteArray("int ip add dns 11 addr=192.168.1.1\ninterface ip set address 11 dhcp")
+        << "netsh>The object is already in the list.\n\nnetsh>Ok.\n\nnetsh>\n" << QStringList{"dhcp 1", "ip 10.0.0.50/255.255.255.0"};
+    QTest::newRow("nothing") << QByteArray() << "netsh>\n" << QStringList{"dhcp 0", "ip 192.168.1.5/255.255.255.0"};
+}
+
+void TestNetsh::interactive()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, facts);
+    TestEnv env;
+    QVERIFY(env.initSampleHost());
+    QVERIFY(winsys::ModifyHive([](winsys::Hive& h) -> uint32_t {   // adapter 11's DHCP server
+                std::string base = winsys::keys::kDhcpOffers;
+                h.SetString(base + "\\{6B1D8F3A-2C4E-4F5B-9A7D-1E2F3A4B5C6D}", "IPAddress", "10.0.0.50");
+                h.SetString(base + "\\{6B1D8F3A-2C4E-4F5B-9A7D-1E2F3A4B5C6D}", "SubnetMask", "255.255.255.0");
+                return 0;
+            }) == 0);
+    QProcess netsh;
+    netsh.setProcessEnvironment(env.environment());
+    netsh.start(Netsh(), QStringList());
+    QVERIFY(netsh.waitForStarted());
+    netsh.write(input);
+    netsh.closeWriteChannel();
+    QVERIFY(netsh.waitForFinished(60000));
+    QFETCH(QString, output);
+    QCOMPARE(QString::fromUtf8(netsh.readAllStandardOutput()), output);
+    QCOMPARE(netsh.exitCode(), 0);
+    QCOMPARE(Only(Observe(11), {"dhcp", "ip"}), facts);
 }
 
 QTEST_GUILESS_MAIN(TestNetsh)

@@ -130,6 +130,8 @@ Result ApplyAddress(winsys::Hive& hive, const Adapter& a, const Command& cmd, in
     switch (cmd.verb) {
     case Verb::Set:
         if (cmd.source == Source::Dhcp) {
+            if (hive.GetDword(a.tcpipKey, "EnableDHCP", 0) != 0)
+                return {Status::DhcpAlreadyEnabled, {}};
             EnableDhcp(hive, a, now);
             return {};
         }

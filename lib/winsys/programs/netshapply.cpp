@@ -8,24 +8,14 @@
 
 namespace netsh {
 
-namespace {
-
-bool NameMatches(const winsys::AdapterRef& a, const std::string& name)
-{
-    const std::string bare = a.guid.size() > 2 ? a.guid.substr(1, a.guid.size() - 2) : a.guid;
-    return (!a.connectionName.empty() && EqualNoCase(a.connectionName, name)) ||
-           (!a.description.empty() && EqualNoCase(a.description, name)) || EqualNoCase(a.guid, name) ||
-           EqualNoCase(bare, name);
-}
-
-}  // namespace
-
 Result FindAdapter(const winsys::Hive& hive, const std::string& name, Adapter* out)
 {
+    // Windows' netsh knows an interface by its index or its connection name
+    // only, not by the adapter's description or GUID.
     uint32_t wanted = 0;
     const bool byIndex = ParseNumber(name, 0, 999999999, &wanted);
     for (const winsys::AdapterRef& a : winsys::ListAdapters(hive)) {
-        if (byIndex ? a.ifIndex == wanted : NameMatches(a, name)) {
+        if (byIndex ? a.ifIndex == wanted : EqualNoCase(a.connectionName, name)) {
             *out = Adapter{a.guid, std::string(winsys::keys::kTcpipInterfaces) + "\\" + a.guid,
                            std::string(winsys::keys::kNetBTInterfaces) + "\\Tcpip_" + a.guid, a.ifIndex};
             return {};

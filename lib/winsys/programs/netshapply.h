@@ -19,7 +19,7 @@ struct Adapter {
     uint32_t ifIndex = 0;
 };
 
-// Finds an adapter by interface index, connection name, description or GUID.
+// Finds an adapter by interface index or connection name (any case).
 Result FindAdapter(const winsys::Hive& hive, const std::string& name, Adapter* out);
 
 // Applies cmd to hive at time `now` (seconds since 1970, for DHCP leases).

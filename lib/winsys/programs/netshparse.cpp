@@ -118,45 +118,65 @@ bool StoreWord(const std::string& value, std::initializer_list<const char*> allo
     return false;
 }
 
-bool StoreField(Field field, const std::string& value, Command* cmd)
+// The interface address; "address/prefix" also gives the mask where the
+// command has one.
+Status StoreInterfaceAddress(const std::string& value, Command* cmd)
 {
+    uint32_t ip = 0, mask = 0;
+    if (value.find('/') != std::string::npos) {
+        if (cmd->verb == Verb::Delete || !ParseCidr(value, &ip, &mask) || !Usable(ip, true))
+            return Status::InvalidAddress;
+        cmd->addr = FormatIPv4(ip);
+        cmd->mask = FormatIPv4(mask);
+        return Status::Ok;
+    }
+    return StoreAddress(value, &cmd->addr, true, false, false) ? Status::Ok : Status::InvalidAddress;
+}
+
+Status StoreField(Field field, const std::string& value, Command* cmd)
+{
+    const auto check = [](bool ok) { return ok ? Status::Ok : Status::BadParameter; };
     std::string ignored;
     const bool servers = cmd->object != Object::Address;
     switch (field) {
     case Field::Name:
         cmd->iface = value;
-        return !value.empty();
+        return check(!value.empty());
     case Field::Source:
         if (!StoreWord(value, {"dhcp", "static"}, &ignored))
-            return false;
+            return Status::BadParameter;
         cmd->source = ignored == "dhcp" ? Source::Dhcp : Source::Static;
-        return true;
+        return Status::Ok;
     case Field::Addr:
-        return StoreAddress(value, &cmd->addr, !servers, servers, servers);
+        if (!servers)
+            return StoreInterfaceAddress(value, cmd);
+        return check(StoreAddress(value, &cmd->addr, false, true, true));
     case Field::Mask: {
         uint32_t mask = 0;
         if (!ParseIPv4(value, &mask) || mask == 0 || !IsValidMask(mask))
-            return false;
+            return Status::InvalidMask;
         cmd->mask = FormatIPv4(mask);
-        return true;
+        return Status::Ok;
     }
     case Field::Gateway:
-        return StoreAddress(value, &cmd->gateway, true, cmd->verb == Verb::Set, cmd->verb == Verb::Delete);
+        return StoreAddress(value, &cmd->gateway, true, cmd->verb == Verb::Set, cmd->verb == Verb::Delete)
+                   ? Status::Ok
+                   : Status::InvalidGateway;
     case Field::GwMetric:
         cmd->hasMetric = true;
-        return ParseNumber(value, 0, 9999, &cmd->gwmetric);
+        return check(ParseNumber(value, 0, 9999, &cmd->gwmetric));
     case Field::Index:
-        return ParseNumber(value, 1, 999, &cmd->index);
+        return check(ParseNumber(value, 1, 999, &cmd->index));
     case Field::Register:
-        return StoreWord(value, {"none", "primary", "both"}, &cmd->registerMode);
+        return check(StoreWord(value, {"none", "primary", "both"}, &cmd->registerMode));
     case Field::Ddns:
-        return StoreWord(value, {"enabled", "disabled"}, &ignored);
+        return check(StoreWord(value, {"enabled", "disabled"}, &ignored));
     case Field::Store:
-        return StoreWord(value, {"active", "persistent"}, &ignored);
+        return check(StoreWord(value, {"active", "persistent"}, &ignored));
     case Field::Validate:
-        return StoreWord(value, {"yes", "no"}, &ignored);
+        return check(StoreWord(value, {"yes", "no"}, &ignored));
     }
-    return false;
+    return Status::BadParameter;
 }
 
 // Binds tagged and positional parameters to fields and stores their values.
@@ -164,6 +184,8 @@ Result BindParameters(const std::vector<std::string>& params, Command* cmd)
 {
     const std::vector<Tag>& tags = PositionalTags(cmd->verb, cmd->object);
     std::vector<bool> seen(int(Field::Validate) + 1, false);
+    bool maskFromPrefix = false;   // "address/prefix": the mask's position goes to the next parameter
+    size_t skipped = 0;
     for (size_t i = 0; i < params.size(); ++i) {
         const std::string& p = params[i];
         const size_t eq = p.find('=');
@@ -176,16 +198,30 @@ Result BindParameters(const std::vector<std::string>& params, Command* cmd)
             value = Unquote(p.substr(eq + 1));
         } else if (eq != std::string::npos && i > 0) {
             return {Status::BadParameter, {}};   // an unknown tag
-        } else if (i < tags.size()) {
-            // The interface name may itself contain "=", so only it is taken verbatim.
-            field = tags[i].field;
-            value = Unquote(p);
         } else {
-            return {Status::BadParameter, {}};
+            size_t position = i + skipped;
+            if (maskFromPrefix && position < tags.size() && tags[position].field == Field::Mask) {
+                ++skipped;
+                ++position;
+            }
+            if (position >= tags.size())
+                return {Status::BadParameter, {}};
+            // The interface name may itself contain "=", so only it is taken verbatim.
+            field = tags[position].field;
+            value = Unquote(p);
         }
-        if (seen[int(field)] || !StoreField(field, value, cmd))
+        const bool prefix =
+            field == Field::Addr && cmd->object == Object::Address && value.find('/') != std::string::npos;
+        if (seen[int(field)] || (prefix && seen[int(Field::Mask)]))
             return {Status::BadParameter, {}};
+        const Status stored = StoreField(field, value, cmd);
+        if (stored != Status::Ok)
+            return {stored, value};
         seen[int(field)] = true;
+        if (prefix) {
+            seen[int(Field::Mask)] = true;
+            maskFromPrefix = true;
+        }
     }
     return {};
 }

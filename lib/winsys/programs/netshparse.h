@@ -22,12 +22,16 @@ enum class Status {
     AlreadyInList,
     BadInterface,       // no interface has that name
     HiveError,          // the host's registry cannot be read or written
+    InvalidAddress,     // detail: the offending address value
+    InvalidMask,        // detail: the offending mask value
+    InvalidGateway,     // detail: the offending gateway value
+    DhcpAlreadyEnabled, // "set address ... dhcp" on an adapter on DHCP
 };
 
 struct Command {
     Verb verb = Verb::Set;
     Object object = Object::Address;
-    std::string iface;        // index, connection name, description or adapter GUID
+    std::string iface;        // interface index or connection name
     Source source = Source::Unset;
     std::string addr;         // dotted address, "none" or "all" (empty: not given)
     std::string mask;
@@ -40,7 +44,7 @@ struct Command {
 
 struct Result {
     Status status = Status::Ok;
-    std::string detail;       // the command text for CommandNotFound
+    std::string detail;       // the command text for CommandNotFound, the value for Invalid*
 };
 
 // The message netsh prints for a result (empty for Ok).
@@ -58,5 +62,7 @@ bool ParseIPv4(const std::string& text, uint32_t* value);
 std::string FormatIPv4(uint32_t value);
 // A subnet mask: contiguous ones followed by zeros.
 bool IsValidMask(uint32_t mask);
+// "address/prefix" (CIDR) with a prefix of 1 to 32 bits.
+bool ParseCidr(const std::string& text, uint32_t* address, uint32_t* mask);
 
 }  // namespace netsh

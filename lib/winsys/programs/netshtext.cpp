@@ -95,6 +95,14 @@ std::string Message(const Result& r)
         return "The filename, directory name, or volume label syntax is incorrect.";
     case Status::HiveError:
         return "The configuration registry database is corrupt.";
+    case Status::InvalidAddress:
+        return "Invalid address parameter (" + r.detail + "). It should be a valid IPv4 address.";
+    case Status::InvalidMask:
+        return "Invalid mask parameter (" + r.detail + ").";
+    case Status::InvalidGateway:
+        return "Invalid gateway parameter (" + r.detail + "). It should be a valid IPv4 address.";
+    case Status::DhcpAlreadyEnabled:
+        return "DHCP is already enabled on this interface.";
     }
     return {};
 }
@@ -131,6 +139,17 @@ bool IsValidMask(uint32_t mask)
     // Ones then zeros: the inverted mask plus one is a power of two.
     const uint32_t inv = ~mask;
     return (inv & (inv + 1)) == 0;
+}
+
+bool ParseCidr(const std::string& text, uint32_t* address, uint32_t* mask)
+{
+    const size_t slash = text.find('/');
+    uint32_t bits = 0;
+    if (slash == std::string::npos || !ParseIPv4(text.substr(0, slash), address) ||
+        !ParseNumber(text.substr(slash + 1), 1, 32, &bits))
+        return false;
+    *mask = bits == 32 ? 0xFFFFFFFFu : ~(0xFFFFFFFFu >> bits);
+    return true;
 }
 
 }  // namespace netsh

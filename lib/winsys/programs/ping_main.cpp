@@ -1,8 +1,7 @@
-// ping: the Windows ping command line, carried out by this machine's ping.
-#include "pingargs.h"
+// ping: the Windows ping, on ICMP datagram sockets or iputils' ping.
+#include "pingexec.h"
 
 int main(int argc, char** argv)
 {
-    return winping::RunTranslated(argc, argv, winping::TranslatePing, winping::kPingUsage,
-                                  {"/usr/bin/ping", "/bin/ping"});
+    return winping::RunPing(std::vector<std::string>(argv + 1, argv + argc));
 }

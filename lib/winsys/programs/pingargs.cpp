@@ -30,6 +30,8 @@ const char kTracertUsage[] =
 
 namespace {
 
+const unsigned long kMaxValue = 4294967295UL;
+
 // A switch is "-x" or "/x" with a single letter (or "?"), in either case.
 bool IsSwitch(const std::string& arg, char* letter)
 {
@@ -55,18 +57,18 @@ bool ParseValue(const std::string& s, unsigned long max, unsigned long min, unsi
     return true;
 }
 
-// Reads the value after switch `letter`; on failure fills t with the message
-// Windows prints for a bad value.
+// Reads the value after switch `letter`; on failure sets the message Windows
+// prints for a bad value.
 bool TakeValue(const std::vector<std::string>& a, size_t* i, char letter, unsigned long min,
-               unsigned long max, unsigned long* out, Translation* t)
+               unsigned long max, unsigned long* out, std::string* error)
 {
     if (*i + 1 >= a.size()) {
-        t->error = std::string("Value must be supplied for option -") + letter + ".\n";
+        *error = std::string("Value must be supplied for option -") + letter + ".\n";
         return false;
     }
     if (!ParseValue(a[++*i], max, min, out)) {
-        t->error = std::string("Bad value for option -") + letter + ", valid range is from " +
-                   std::to_string(min) + " to " + std::to_string(max) + ".\n";
+        *error = std::string("Bad value for option -") + letter + ", valid range is from " +
+                 std::to_string(min) + " to " + std::to_string(max) + ".\n";
         return false;
     }
     return true;
@@ -81,16 +83,6 @@ bool SetTarget(const std::string& arg, std::string* target)
     return !arg.empty();
 }
 
-Translation Finish(Translation t, const std::string& target)
-{
-    if (target.empty())
-        return Translation{};
-    t.args.push_back("--");
-    t.args.push_back(target);
-    t.outcome = Outcome::Run;
-    return t;
-}
-
 }  // namespace
 
 std::string MillisecondsToSeconds(unsigned long ms)
@@ -101,86 +93,59 @@ std::string MillisecondsToSeconds(unsigned long ms)
     return std::to_string(ms / 1000) + (frac.empty() ? "" : "." + frac);
 }
 
-Translation TranslatePing(const std::vector<std::string>& a)
+Parsed<PingOptions> ParsePing(const std::vector<std::string>& a)
 {
-    Translation t;
-    std::string target;
-    bool forever = false, resolve = false;
-    unsigned long count = 4, value = 0;
-    std::vector<std::string> extra;
+    Parsed<PingOptions> p;
+    PingOptions& o = p.options;
     for (size_t i = 0; i < a.size(); ++i) {
         char letter = 0;
         if (!IsSwitch(a[i], &letter)) {
-            if (!SetTarget(a[i], &target))
-                return Translation{};
+            if (!SetTarget(a[i], &o.target))
+                return {};
             continue;
         }
+        bool ok = true;
         switch (letter) {
-        case 't': forever = true; break;
-        case 'a': resolve = true; break;
-        case '?': return Translation{Outcome::Help, {}, {}};
-        case 'n':
-            if (!TakeValue(a, &i, letter, 1, 4294967295UL, &count, &t))
-                return t;
-            break;
-        case 'l':
-            if (!TakeValue(a, &i, letter, 0, 65500, &value, &t))
-                return t;
-            extra.insert(extra.end(), {"-s", std::to_string(value)});
-            break;
-        case 'i':
-            if (!TakeValue(a, &i, letter, 1, 255, &value, &t))
-                return t;
-            extra.insert(extra.end(), {"-t", std::to_string(value)});
-            break;
-        case 'w':
-            if (!TakeValue(a, &i, letter, 1, 4294967295UL, &value, &t))
-                return t;
-            extra.insert(extra.end(), {"-W", MillisecondsToSeconds(value)});
-            break;
-        default:
-            return Translation{};
+        case 't': o.endless = true; break;
+        case 'a': o.resolve = true; break;
+        case '?': return {Outcome::Help, {}, {}};
+        case 'n': ok = TakeValue(a, &i, letter, 1, kMaxValue, &o.count, &p.error); break;
+        case 'l': ok = TakeValue(a, &i, letter, 0, 65500, &o.size, &p.error); break;
+        case 'i': ok = TakeValue(a, &i, letter, 1, 255, &o.ttl, &p.error); break;
+        case 'w': ok = TakeValue(a, &i, letter, 1, kMaxValue, &o.timeoutMs, &p.error); break;
+        default: return {};
         }
+        if (!ok)
+            return p;
     }
-    if (!forever)
-        t.args.insert(t.args.end(), {"-c", std::to_string(count)});
-    // Windows shows numeric addresses unless -a asks for names.
-    if (!resolve)
-        t.args.push_back("-n");
-    t.args.insert(t.args.end(), extra.begin(), extra.end());
-    return Finish(t, target);
+    p.outcome = o.target.empty() ? Outcome::Usage : Outcome::Run;
+    return p;
 }
 
-Translation TranslateTracert(const std::vector<std::string>& a)
+Parsed<TracertOptions> ParseTracert(const std::vector<std::string>& a)
 {
-    Translation t;
-    std::string target;
-    unsigned long value = 0;
+    Parsed<TracertOptions> p;
+    TracertOptions& o = p.options;
     for (size_t i = 0; i < a.size(); ++i) {
         char letter = 0;
         if (!IsSwitch(a[i], &letter)) {
-            if (!SetTarget(a[i], &target))
-                return Translation{};
+            if (!SetTarget(a[i], &o.target))
+                return {};
             continue;
         }
+        bool ok = true;
         switch (letter) {
-        case 'd': t.args.push_back("-n"); break;
-        case '?': return Translation{Outcome::Help, {}, {}};
-        case 'h':
-            if (!TakeValue(a, &i, letter, 1, 255, &value, &t))
-                return t;
-            t.args.insert(t.args.end(), {"-m", std::to_string(value)});
-            break;
-        case 'w':
-            if (!TakeValue(a, &i, letter, 1, 4294967295UL, &value, &t))
-                return t;
-            t.args.insert(t.args.end(), {"-w", MillisecondsToSeconds(value)});
-            break;
-        default:
-            return Translation{};
+        case 'd': o.resolve = false; break;
+        case '?': return {Outcome::Help, {}, {}};
+        case 'h': ok = TakeValue(a, &i, letter, 1, kMaxValue, &o.maxHops, &p.error); break;
+        case 'w': ok = TakeValue(a, &i, letter, 1, kMaxValue, &o.timeoutMs, &p.error); break;
+        default: return {};
         }
+        if (!ok)
+            return p;
     }
-    return Finish(t, target);
+    p.outcome = o.target.empty() ? Outcome::Usage : Outcome::Run;
+    return p;
 }
 
 }  // namespace winping

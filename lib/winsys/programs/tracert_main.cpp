@@ -1,9 +1,7 @@
-// tracert: the Windows tracert command line, carried out by this machine's traceroute.
-#include "pingargs.h"
+// tracert: the Windows tracert, on ICMP datagram sockets or iputils' ping.
+#include "pingexec.h"
 
 int main(int argc, char** argv)
 {
-    return winping::RunTranslated(argc, argv, winping::TranslateTracert, winping::kTracertUsage,
-                                  {"/usr/bin/traceroute", "/usr/sbin/traceroute", "/bin/traceroute",
-                                   "/sbin/traceroute"});
+    return winping::RunTracert(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -2,7 +2,6 @@
 
 namespace winsys {
 
-// The rules of CommandLineToArgvW: blanks separate arguments outside quotes;
 // 2n backslashes before a quote give n backslashes and the quote delimits,
 // 2n+1 give n backslashes and a literal quote; "" inside quotes is a quote.
 std::vector<std::string> SplitCommandLine(const std::string& line)
@@ -12,7 +11,7 @@ std::vector<std::string> SplitCommandLine(const std::string& line)
     bool inArg = false, quoted = false;
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
-        if (!quoted && (c == ' ' || c == '\t' || c == '\n')) {
+        if (!quoted && (c == ' ' || c == '\t')) {
             if (inArg)
                 args.push_back(cur);
             cur.clear();
@@ -51,6 +50,26 @@ std::vector<std::string> SplitCommandLine(const std::string& line)
     if (inArg)
         args.push_back(cur);
     return args;
+}
+
+std::string QuoteArgument(const std::string& arg)
+{
+    if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string::npos)
+        return arg;
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (const char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes are literal unless a quote follows them.
+        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');   // they precede the closing quote
+    return out + '"';
 }
 
 }  // namespace winsys

@@ -2,7 +2,9 @@
 #include <winsys/hive.h>
 
 #include "emul.h"
+#include "text.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -10,21 +12,31 @@ using namespace winsys;
 
 namespace {
 
-// The adapter an index map names: Windows goes by the interface index.
+// The adapter an index map names. Windows looks at the Name member alone
+// ("\DEVICE\TCPIP_{GUID}", as GetInterfaceInfo fills it); the Index is not
+// used, and a name no adapter has is an invalid parameter.
 DWORD DhcpAdapter(PIP_ADAPTER_INDEX_MAP map, std::string& guid)
 {
     if (!map)
         return ERROR_INVALID_PARAMETER;
+    const WCHAR* end = std::find(map->Name, map->Name + MAX_ADAPTER_NAME, WCHAR(0));
+    std::string name = Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(map->Name),
+                                                   reinterpret_cast<const char16_t*>(end)));
+    const std::string prefix = "\\DEVICE\\TCPIP_";
+    if (name.size() > prefix.size() && EqualNoCase(name.substr(0, prefix.size()), prefix))
+        name.erase(0, prefix.size());
     std::shared_ptr<const AdapterTable> table;
     if (const DWORD code = CurrentAdapters(table))
         return code;
-    const AdapterState* a = table->ByIndex(map->Index);
-    if (!a)
-        return ERROR_INVALID_PARAMETER;
-    if (!a->dhcp)
-        return ERROR_NOT_SUPPORTED;
-    guid = a->ref.guid;
-    return NO_ERROR;
+    for (const AdapterState& a : table->adapters) {
+        if (!name.empty() && EqualNoCase(a.ref.guid, name)) {
+            if (!a.dhcp)
+                return ERROR_NOT_SUPPORTED;
+            guid = a.ref.guid;
+            return NO_ERROR;
+        }
+    }
+    return ERROR_INVALID_PARAMETER;
 }
 
 }  // namespace

@@ -41,6 +41,13 @@ DWORD Join(Hive& h, const std::string& name, DWORD options)
         SetMembership(h, Upper(name), NetSetupWorkgroupName);
         return 0;
     }
+    // A member of a domain leaves it before joining one, unless the caller
+    // asks to move; the domain it is in cannot be joined again.
+    if (InDomain(h)) {
+        const bool same = EqualNoCase(h.GetString(keys::kEmulatedHost, "Membership"), name);
+        if (same || !(options & NETSETUP_DOMAIN_JOIN_IF_JOINED))
+            return NERR_SetupAlreadyJoined;
+    }
     for (const std::string& domain : h.GetMultiString(keys::kEmulatedHost, "JoinableDomains")) {
         if (EqualNoCase(domain, name)) {
             SetMembership(h, domain, NetSetupDomainName);
