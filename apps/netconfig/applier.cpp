@@ -62,8 +62,14 @@ bool CApplier::RunCommands(const CommandList& commands, unsigned long* code)
         succeeded = result.Succeeded();
         if (code)
             *code = last;
-        if (m_Cancelled || result.outcome == CommandResult::TimedOut || result.outcome == CommandResult::Cancelled) {
+        if (result.outcome == CommandResult::TimedOut || result.outcome == CommandResult::Cancelled) {
             succeeded = false;
+            break;
+        }
+        if (m_Cancelled && &command != &commands.constLast()) {
+            succeeded = false;
+            if (code)
+                *code = kErrorCancelled;
             break;
         }
     }
@@ -74,8 +80,6 @@ bool CApplier::RunCommands(const CommandList& commands, unsigned long* code)
 void CApplier::Cancel()
 {
     m_Cancelled = true;
-    if (m_Running)
-        m_Runner.Cancel();
 }
 
 // Keeps the static DNS value in the registry in step with the DNS mode. When
@@ -91,9 +95,9 @@ bool CApplier::SyncNameServer(const CNetworkCard& card, bool netshResult)
     return WriteNameServer(key, value);
 }
 
-bool CApplier::ApplyCard(const CNetworkCard& card, int row, unsigned long* code)
+bool CApplier::ApplyCard(const CNetworkCard& card, int row, const QList<Phase>& phases, unsigned long* code)
 {
-    for (Phase phase : PhasesToApply(card)) {
+    for (Phase phase : phases) {
         bool ok = RunCommands(BuildPhaseCommands(card, row, phase), code);
         if (phase == Phase::DNS && !m_Cancelled)
             ok = SyncNameServer(card, ok);

@@ -19,12 +19,12 @@ public:
     // Waits in a local event loop: the caller is blocked, the dialog is not.
     bool RunCommands(const CommandList& commands, unsigned long* code);
 
-    // The phases the card's flags call for, DNS, WINS, address; the first
-    // failing phase stops the card and leaves its code in *code.
-    bool ApplyCard(const CNetworkCard& card, int row, unsigned long* code);
+    // The given phases of the card, in order (DNS, WINS, address); the
+    // first failing phase stops the card and leaves its code in *code.
+    bool ApplyCard(const CNetworkCard& card, int row, const QList<Phase>& phases, unsigned long* code);
 
-    // Stops what runs now (killing its current command) and refuses every
-    // later list until ClearCancel(): an apply is cancelled as a whole.
+    // Stops after the command that runs now and refuses every later list
+    // until ClearCancel(): an apply is cancelled as a whole, between commands.
     void Cancel();
     bool IsCancelled() const { return m_Cancelled; }
     void ClearCancel() { m_Cancelled = false; }

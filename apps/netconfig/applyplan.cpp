@@ -1,5 +1,10 @@
 #include "applyplan.h"
 
+#include "netconfig_rules.h"
+#include "verification.h"
+
+#include <QCoreApplication>
+
 namespace {
 
 // One netsh command from a template whose %2 is always the interface index.
@@ -82,6 +87,10 @@ void BuildAddress(const CNetworkCard& card, NetshBuilder& netsh)
               card.m_IPAddress.ToString(), card.m_SubnetMask.ToString());
     for (const CIPAddress& gateway : card.m_Gateways)
         netsh.Add("interface ip %1 %2 gateway=%3 gwmetric=0 ", QStringLiteral("add address"), gateway.ToString());
+    // The static set leaves one address: the others come back after it.
+    for (const CAddressWithMask& more : card.m_SecondaryAddresses)
+        netsh.Add("interface ip %1 %2 addr=%3 mask=%4", QStringLiteral("add address"), more.address.ToString(),
+                  more.mask.ToString());
 }
 
 } // namespace
@@ -114,4 +123,57 @@ QList<Phase> PhasesToApply(const CNetworkCard& card)
     if (card.m_AddressChanged)
         phases << Phase::Address;
     return phases;
+}
+
+CApplyPlan MakeApplyPlan(const CNetworkCardList& wanted, const QList<int>& rows, const CNetworkCardList* live,
+                         const CIdentity& wantedIdentity, const CIdentity& liveIdentity)
+{
+    CApplyPlan plan;
+    plan.wanted = wanted;
+    plan.rows = rows;
+    plan.wantedIdentity = wantedIdentity;
+    plan.liveIdentity = liveIdentity;
+    for (int row : rows) {
+        const CNetworkCard* current = live && row < live->count() ? &live->at(row) : nullptr;
+        plan.phases.insert(row, PlannedPhases(wanted.at(row), current, row));
+    }
+    return plan;
+}
+
+CommandList CApplyPlan::Commands() const
+{
+    CommandList commands;
+    for (int row : rows) {
+        for (Phase phase : phases.value(row))
+            commands += BuildPhaseCommands(wanted.at(row), row, phase);
+    }
+    return commands;
+}
+
+QStringList CApplyPlan::IdentityCalls() const
+{
+    QStringList calls;
+    const CIdentity& want = wantedIdentity;
+    const CIdentity& have = liveIdentity;
+    if (IdentityDiffers(want.computerName, have.computerName))
+        calls << QStringLiteral("SetComputerNameEx(ComputerNamePhysicalNetBIOS, %1)").arg(want.computerName)
+              << QStringLiteral("NetRenameMachineInDomain(%1)").arg(want.computerName);
+    if (IdentityDiffers(want.workgroup, have.workgroup))
+        calls << QStringLiteral("Join2Domain(%1)").arg(want.workgroup);
+    if (IdentityDiffers(want.dnsSuffix, have.dnsSuffix))
+        calls << QStringLiteral("SetComputerNameEx(ComputerNamePhysicalDnsDomain, %1)").arg(want.dnsSuffix);
+    return calls;
+}
+
+QString PhaseName(Phase phase)
+{
+    switch (phase) {
+    case Phase::DNS:
+        return QCoreApplication::translate("CNetConfigImpl", "DNS servers");
+    case Phase::WINS:
+        return QCoreApplication::translate("CNetConfigImpl", "WINS servers");
+    case Phase::Address:
+        return QCoreApplication::translate("CNetConfigImpl", "IP address");
+    }
+    return QString();
 }

@@ -33,16 +33,33 @@ template <typename T, typename Call> ULONG QueryGrowing(CSystemBuffer<T>& buffer
     return result;
 }
 
-// Only the first DNS server of the per-adapter information is kept; the
-// list stays empty when the query fails.
-CIPAddressList FirstDNSServer(DWORD ifIndex)
+// Every DNS server of the per-adapter information (an empty first entry
+// reads as 0.0.0.0); the list stays empty when the query fails.
+CIPAddressList DNSServers(DWORD ifIndex)
 {
     CIPAddressList servers;
     CSystemBuffer<IP_PER_ADAPTER_INFO> info;
     ULONG size = 0;
-    if (QueryGrowing(info, size, [&] { return GetPerAdapterInfo(ifIndex, info.Get(), &size); }) == ERROR_SUCCESS)
-        servers.append(AddressOf(info->DnsServerList));
+    if (QueryGrowing(info, size, [&] { return GetPerAdapterInfo(ifIndex, info.Get(), &size); }) != ERROR_SUCCESS)
+        return servers;
+    servers.append(AddressOf(info->DnsServerList));
+    for (const IP_ADDR_STRING* server = info->DnsServerList.Next; server; server = server->Next) {
+        if (qstrnlen(server->IpAddress.String, sizeof(server->IpAddress.String)) != 0)
+            servers.append(AddressOf(*server));
+    }
     return servers;
+}
+
+// The first address and mask go to the page's fields, the rest alongside.
+void ReadAddresses(const IP_ADDR_STRING& list, CNetworkCard& card)
+{
+    card.m_IPAddress = AddressOf(list);
+    card.m_SubnetMask = CIPAddress(SystemText(list.IpMask.String));
+    for (const IP_ADDR_STRING* entry = list.Next; entry; entry = entry->Next) {
+        const CAddressWithMask address{AddressOf(*entry), CIPAddress(SystemText(entry->IpMask.String))};
+        if (address.address.Value() != 0)
+            card.m_SecondaryAddresses.append(address);
+    }
 }
 
 CNetworkCard CardOf(const IP_ADAPTER_INFO& adapter)
@@ -52,12 +69,10 @@ CNetworkCard CardOf(const IP_ADAPTER_INFO& adapter)
     card.m_Description = SystemText(adapter.Description);
     card.m_Index = adapter.Index;
     card.m_DHCPEnabled = adapter.DhcpEnabled != 0;
-    // Further addresses of the adapter are not part of the model.
-    card.m_IPAddress = AddressOf(adapter.IpAddressList);
-    card.m_SubnetMask = CIPAddress(SystemText(adapter.IpAddressList.IpMask.String));
+    ReadAddresses(adapter.IpAddressList, card);
     for (const IP_ADDR_STRING* gateway = &adapter.GatewayList; gateway; gateway = gateway->Next)
         card.m_Gateways.append(AddressOf(*gateway));
-    card.m_DNSServers = FirstDNSServer(adapter.Index);
+    card.m_DNSServers = DNSServers(adapter.Index);
     card.m_PrimaryWINS = AddressOf(adapter.PrimaryWinsServer);
     card.m_SecondaryWINS = AddressOf(adapter.SecondaryWinsServer);
     card.m_DNSAuto =

@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QTranslator>
 
+#include <cstdio>
+
 #include <winsys.h>
 
 namespace {
@@ -15,6 +17,8 @@ namespace {
 const QStringList consoleSwitches = {"/console", "-console", "/c", "-c"};
 const QStringList loadSwitches = {"/load", "-load", "/l", "-l"};
 const QStringList saveSwitches = {"/save", "-save", "/s", "-s"};
+const QStringList whatifSwitches = {"/whatif", "-whatif"};
+const QStringList verboseSwitches = {"/verbose", "-verbose"};
 
 // Takes the argument after position i as a file name, or notes that it is missing.
 void TakeFileName(const QStringList& args, int i, QString& file, bool& missing)
@@ -123,15 +127,19 @@ void StoreAdapterRow(CNetConfigImpl& dialog)
         block.PutText(QStringLiteral("NetConfigActiveAdapter"), row);
 }
 
-// Load and save together, or a switch without its file, run nothing.
-void RunConsoleAction(CNetConfigImpl& dialog, const CommandLineSwitches& switches)
+// The switches have been checked: exactly one action is asked for.
+int RunConsoleAction(CNetConfigImpl& dialog, const CommandLineSwitches& switches)
 {
-    if (switches.load) {
-        if (!switches.save && !switches.missingFile)
-            dialog.RunConsoleCommand(switches.loadFile, true);
-    } else if (switches.save && !switches.missingFile) {
-        dialog.RunConsoleCommand(switches.saveFile, false);
-    }
+    dialog.SetConsoleOptions(switches.whatif, switches.verbose);
+    if (switches.load)
+        return dialog.RunConsoleCommand(switches.loadFile, true);
+    return dialog.RunConsoleCommand(switches.saveFile, false);
+}
+
+int UsageError(const QString& problem)
+{
+    std::fprintf(stderr, "netconfig: %s\n%s\n", qUtf8Printable(problem), qUtf8Printable(UsageText()));
+    return ExitUsage;
 }
 
 } // namespace
@@ -149,9 +157,31 @@ CommandLineSwitches ScanCommandLine(const QStringList& args)
         } else if (saveSwitches.contains(arg)) {
             result.save = true;
             TakeFileName(args, i, result.saveFile, result.missingFile);
+        } else if (whatifSwitches.contains(arg)) {
+            result.whatif = true;
+        } else if (verboseSwitches.contains(arg)) {
+            result.verbose = true;
         }
     }
     return result;
+}
+
+QString ConsoleUsageProblem(const CommandLineSwitches& switches)
+{
+    if (switches.missingFile)
+        return QStringLiteral("a load or save switch needs a file name");
+    if (switches.load && switches.save)
+        return QStringLiteral("load and save cannot be combined");
+    if (!switches.load && !switches.save)
+        return QStringLiteral("console mode needs /load FILE or /save FILE");
+    if (switches.whatif && !switches.load)
+        return QStringLiteral("/whatif goes with /load FILE");
+    return QString();
+}
+
+QString UsageText()
+{
+    return QStringLiteral("usage: netconfig [FILE] | /c /l FILE [/whatif] [/verbose] | /c /s FILE | -kill NAME");
 }
 
 bool IsKillCommand(const QStringList& args)
@@ -185,6 +215,11 @@ int NetConfigMain(int argc, char** argv)
     if (IsKillCommand(args))
         return KillProcessByName(args.at(1)) ? 1 : 0;
     const CommandLineSwitches switches = ScanCommandLine(args);
+    if (switches.console) {
+        const QString problem = ConsoleUsageProblem(switches);
+        if (!problem.isEmpty())
+            return UsageError(problem);
+    }
 
     if (BaseLibInit(argc, argv, 0, 0) != 0)
         return 0;
@@ -201,15 +236,16 @@ int NetConfigMain(int argc, char** argv)
     if (const unsigned long code = dialog->ReadConfiguration()) {
         dialog->ShowSystemError(code);
         TearDown(dialog, translator);
-        return 1;
+        return ExitFailed;
     }
     // argv as the application left it: Qt's own options are gone by now.
     if (!switches.console && argc > 1 && qstrcmp(argv[1], "-kill") != 0)
         dialog->ReadSettings(QString::fromLocal8Bit(argv[1]));
     ApplyAppSettings(*dialog);
 
+    int exitCode = ExitDone;
     if (switches.console) {
-        RunConsoleAction(*dialog, switches);
+        exitCode = RunConsoleAction(*dialog, switches);
     } else {
         dialog->show();
         QCoreApplication::exec();
@@ -217,5 +253,5 @@ int NetConfigMain(int argc, char** argv)
 
     StoreAdapterRow(*dialog);
     TearDown(dialog, translator);
-    return 0;
+    return exitCode;
 }

@@ -13,7 +13,25 @@ struct CommandLineSwitches
     bool missingFile = false; // a load or save switch was the last argument
     QString loadFile;
     QString saveFile;
+    bool whatif = false;  // print what a load would run, change nothing
+    bool verbose = false; // one line per command on standard error
 };
+
+// Exit codes of the program.
+enum ExitCode {
+    ExitDone = 0,       // done and verified, saved, or the dialog closed
+    ExitFailed = 1,     // reading the configuration failed; kill mode's own codes
+    ExitUsage = 2,      // a command line that cannot do anything
+    ExitBadFile = 3,    // the file cannot be read or holds invalid values; nothing applied
+    ExitDifferences = 4 // applied, but the system does not hold all of it
+};
+
+// Why a console command line cannot run (the switches combine to nothing,
+// or contradict each other); empty when it can.
+QString ConsoleUsageProblem(const CommandLineSwitches& switches);
+
+// The usage line printed with a bad command line.
+QString UsageText();
 
 // Scans the arguments after the program name. Whole, case-sensitive matches
 // only; an argument taken as a file name is scanned as a switch as well.

@@ -35,3 +35,34 @@ bool IdentityDiffers(const QString& field, const QString& remembered)
 {
     return field.toLower() != remembered.toLower();
 }
+
+bool IsContiguousMask(quint32 mask)
+{
+    const quint32 hosts = ~mask;
+    return (hosts & (hosts + 1)) == 0;
+}
+
+HostAddressProblem CheckHostAddress(quint32 address, quint32 mask)
+{
+    const quint32 first = address >> 24;
+    if (first == 0)
+        return HostAddressProblem::Reserved;
+    if (first == 127)
+        return HostAddressProblem::Loopback;
+    if (first >= 224)
+        return HostAddressProblem::NotUnicast;
+    // A subnet of one or two addresses has no network or broadcast address.
+    const quint32 hosts = ~mask;
+    if (hosts <= 1)
+        return HostAddressProblem::None;
+    if ((address & hosts) == 0)
+        return HostAddressProblem::NetworkAddress;
+    if ((address & hosts) == hosts)
+        return HostAddressProblem::BroadcastAddress;
+    return HostAddressProblem::None;
+}
+
+bool InSubnet(quint32 gateway, quint32 address, quint32 mask)
+{
+    return (gateway & mask) == (address & mask);
+}

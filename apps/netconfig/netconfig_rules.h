@@ -21,3 +21,15 @@ bool MaskFitsAddress(quint32 address, quint32 mask);
 
 // Identification fields count as changed only when they differ ignoring case.
 bool IdentityDiffers(const QString& field, const QString& remembered);
+
+// A mask Windows accepts: ones from the left, then zeros only.
+bool IsContiguousMask(quint32 mask);
+
+// Why address cannot be a host's address with this mask (0.x.x.x, loopback,
+// multicast and above, the subnet's network or broadcast address); None
+// when it can.
+enum class HostAddressProblem { None, Reserved, Loopback, NotUnicast, NetworkAddress, BroadcastAddress };
+HostAddressProblem CheckHostAddress(quint32 address, quint32 mask);
+
+// True when gateway lies in the subnet of address and mask.
+bool InSubnet(quint32 gateway, quint32 address, quint32 mask);

@@ -62,6 +62,7 @@ void CNetConfigImpl::SetCommandRunner(std::unique_ptr<CCommandRunner> runner)
 {
     m_Applier = std::make_unique<CApplier>(*runner);
     m_Runner = std::move(runner);
+    connect(m_Applier.get(), &CApplier::commandFinished, this, &CNetConfigImpl::NoteCommand);
 }
 
 int CNetConfigImpl::CurrentAdapterIndex()

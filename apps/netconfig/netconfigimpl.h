@@ -4,6 +4,7 @@
 #include "applier.h"
 #include "netconfig.h"
 #include "validation.h"
+#include "verification.h"
 
 #include <memory>
 
@@ -65,6 +66,9 @@ public:
     QString DNSSuffix() const { return m_Editor.Remembered().dnsSuffix; }
     QString ConsoleCodepage() const;
     bool HasShellExecute() const { return m_pShellExecuteEx != nullptr; }
+    // Console runs: print the plan instead of running it; one line per
+    // command on standard error.
+    void SetConsoleOptions(bool whatif, bool verbose);
     // Replaces the runner that applying uses (tests, benchmarks).
     void SetCommandRunner(std::unique_ptr<CCommandRunner> runner);
     CApplier& Applier() { return *m_Applier; }
@@ -109,11 +113,23 @@ private:
     using PFN_ShellExecuteExW = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
     friend class CApplyGuard;
 
+    // How one apply ended, for the console's exit code.
+    enum class ApplyOutcome { Done, Refused, Failed, Differences };
+
     void SetUpTabs();
     const CNetworkCard* CurrentCard() const;
     bool ValidateRows(const QList<int>& rows);
+    bool ConfirmWarnings(const QList<int>& rows);
     void ShowProblem(int row, const CValidationProblem& problem);
-    bool ApplyCardAt(int row);
+    QList<int> RowsToApply(bool withShown) const;
+    CApplyPlan PlanFor(const QList<int>& rows) const;
+    ApplyOutcome RunApply(const QList<int>& rows);
+    bool ApplyCardAt(int row, const QList<Phase>& phases);
+    void PrintPlan(const CApplyPlan& plan) const;
+    void ReportDifferences(const CDifferenceList& differences);
+    void NoteCommand(const Command& command, const CommandResult& result);
+    int ConsoleLoad(const QString& fileName);
+    int ConsoleSave(const QString& fileName);
     void AfterJoin();
 
     PFN_ShellExecuteExW m_pShellExecuteEx = nullptr;
@@ -122,4 +138,8 @@ private:
     std::unique_ptr<CApplier> m_Applier;
     bool m_Applying = false;
     QString m_LoadedFile; // the settings file a console load is applying
+    bool m_WhatIf = false;
+    bool m_Verbose = false;
+    ApplyOutcome m_LastOutcome = ApplyOutcome::Done;
+    QList<QPair<Command, CommandResult>> m_RunLog; // what the running apply ran
 };

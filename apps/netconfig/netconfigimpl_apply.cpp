@@ -1,10 +1,12 @@
-// Validation, the Apply / OK buttons, identification, DHCP release and renew,
-// and the system error box.
+// Validation, the Apply / OK buttons with their plan, progress and check of
+// what took effect, identification, DHCP release and renew, and the system
+// error box.
 #include "netconfigimpl.h"
 
 #include "configreader.h"
 #include "dhcplease.h"
 #include "identityapply.h"
+#include "netconfig_rules.h"
 #include "settingsfile.h"
 #include "systemerror.h"
 
@@ -12,7 +14,11 @@
 #include "msgbox.h"
 #include "waitcursor.h"
 
+#include <QMessageBox>
 #include <QPointer>
+#include <QProgressDialog>
+
+#include <cstdio>
 
 namespace {
 
@@ -27,23 +33,40 @@ bool IsIdentityField(CardField field)
     return field == CardField::ComputerName || field == CardField::Workgroup || field == CardField::DNSSuffix;
 }
 
+// A question whose default is to go on: without a screen it is only said.
+bool AskToGoOn(QWidget* parent, const QString& text)
+{
+    if (QuarvelMsgBoxHeadless()) {
+        std::fprintf(stderr, "netconfig: %s\n", qUtf8Printable(text));
+        return true;
+    }
+    return QMessageBox::question(parent, QString(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
+}
+
 } // namespace
 
 // While an apply runs (commands in a local event loop), nothing that would
 // start another apply or change the model can be reached; the dialog still
-// paints. Focus returns to where it was.
+// paints, shows the progress of a long plan and can cancel it between
+// commands. Focus returns to where it was.
 class CApplyGuard
 {
 public:
-    explicit CApplyGuard(CNetConfigImpl& dialog) : m_Dialog(dialog), m_Focus(QApplication::focusWidget())
+    CApplyGuard(CNetConfigImpl& dialog, const CApplyPlan& plan)
+        : m_Dialog(dialog), m_Focus(QApplication::focusWidget()), m_Total(int(plan.Commands().count()))
     {
         m_Dialog.m_Applying = true;
         m_Dialog.m_Applier->ClearCancel();
+        m_Dialog.m_RunLog.clear();
         m_Dialog.wsMain->setEnabled(false);
         m_Dialog.frame4->setEnabled(false);
+        if (m_Dialog.isVisible())
+            ShowProgress(plan);
     }
     ~CApplyGuard()
     {
+        delete m_Progress;
         m_Dialog.wsMain->setEnabled(true);
         m_Dialog.frame4->setEnabled(true);
         m_Dialog.m_Applying = false;
@@ -55,9 +78,29 @@ public:
     CApplyGuard& operator=(const CApplyGuard&) = delete;
 
 private:
+    void ShowProgress(const CApplyPlan& plan)
+    {
+        m_Progress = new QProgressDialog(QString(), CNetConfigImpl::tr("&Cancel"), 0, m_Total, &m_Dialog);
+        m_Progress->setWindowModality(Qt::WindowModal);
+        m_Progress->setMinimumDuration(500);
+        QObject::connect(m_Progress, &QProgressDialog::canceled, m_Dialog.m_Applier.get(), &CApplier::Cancel);
+        QObject::connect(m_Dialog.m_Applier.get(), &CApplier::commandStarted, m_Progress,
+                         [this, plan](const Command& command) {
+                             m_Progress->setLabelText(
+                                 CNetConfigImpl::tr("Applying %1 of %2: %3 of %4")
+                                     .arg(++m_Started)
+                                     .arg(m_Total)
+                                     .arg(PhaseName(command.phase), plan.wanted.at(command.adapter).m_Description));
+                             m_Progress->setValue(m_Started - 1);
+                         });
+    }
+
     CNetConfigImpl& m_Dialog;
     QPointer<QWidget> m_Focus;
     CWaitCursor m_Wait;
+    QProgressDialog* m_Progress = nullptr;
+    int m_Total;
+    int m_Started = 0;
 };
 
 bool CNetConfigImpl::ValidateInput()
@@ -77,6 +120,18 @@ bool CNetConfigImpl::ValidateRows(const QList<int>& rows)
             ShowProblem(row, problem);
             return false;
         }
+    }
+    return true;
+}
+
+// What Windows would take but is most likely a typing error: the user
+// decides.
+bool CNetConfigImpl::ConfirmWarnings(const QList<int>& rows)
+{
+    for (int row : rows) {
+        const QString warning = GatewayWarning(m_Editor.Card(row));
+        if (!warning.isEmpty() && !AskToGoOn(this, warning))
+            return false;
     }
     return true;
 }
@@ -103,23 +158,67 @@ void CNetConfigImpl::ShowProblem(int row, const CValidationProblem& problem)
         AdaptersPage()->FocusField(problem.field);
 }
 
+// Every card with a change, and the one on screen (the page as shown is
+// checked even when nothing changed).
+QList<int> CNetConfigImpl::RowsToApply(bool withShown) const
+{
+    QList<int> rows;
+    for (int row = 0; row < m_Editor.Count(); ++row) {
+        if (m_Editor.Card(row).HasChanges() || (withShown && row == AdaptersPage()->CurrentRow()))
+            rows << row;
+    }
+    return rows;
+}
+
+// Worked out against the system as it is now, not as it was read.
+CApplyPlan CNetConfigImpl::PlanFor(const QList<int>& rows) const
+{
+    CNetworkCardList live;
+    const bool known = ReadAdapterCards(live) == ERROR_SUCCESS && live.count() == m_Editor.Count();
+    return MakeApplyPlan(m_Editor.Cards(), rows, known ? &live : nullptr, m_Editor.Wanted(), m_Editor.Remembered());
+}
+
+CNetConfigImpl::ApplyOutcome CNetConfigImpl::RunApply(const QList<int>& rows)
+{
+    if (!ValidateRows(rows) || !ConfirmWarnings(rows))
+        return ApplyOutcome::Refused;
+    const CApplyPlan plan = PlanFor(rows);
+    if (m_WhatIf) {
+        PrintPlan(plan);
+        return ApplyOutcome::Done;
+    }
+    {
+        CApplyGuard guard(*this, plan);
+        for (int row : plan.rows) {
+            if (!ApplyCardAt(row, plan.phases.value(row)))
+                return ApplyOutcome::Failed;
+        }
+    }
+    if (!ApplyIdentification())
+        return ApplyOutcome::Failed;
+    const CDifferenceList differences = VerifyPlan(plan, SettleTimeMs());
+    ReportDifferences(differences);
+    return differences.isEmpty() ? ApplyOutcome::Done : ApplyOutcome::Differences;
+}
+
 bool CNetConfigImpl::ApplyAdapter(int Index)
 {
     const CNetworkCardList& m_Adapters = m_Editor.Cards();
     DEV_CHECK(Index < (int)m_Adapters.count());
     if (!m_Editor.IsRow(Index) || !ValidateRows({Index}))
         return false;
-    CApplyGuard guard(*this);
-    return ApplyCardAt(Index);
+    const CApplyPlan plan = PlanFor({Index});
+    CApplyGuard guard(*this, plan);
+    return ApplyCardAt(Index, plan.phases.value(Index));
 }
 
 // DNS, WINS, address: a failing phase stops the card, earlier phases stay
 // applied, and the failure is shown once.
-bool CNetConfigImpl::ApplyCardAt(int row)
+bool CNetConfigImpl::ApplyCardAt(int row, const QList<Phase>& phases)
 {
     const CNetworkCard card = m_Editor.Card(row);
     unsigned long code = kNothingStarted;
-    if (m_Applier->ApplyCard(card, row, &code))
+    if (m_Applier->ApplyCard(card, row, phases, &code))
         return true;
     ShowSystemError(code);
     return false;
@@ -133,28 +232,14 @@ bool CNetConfigImpl::RunCommands(const CommandList& queue, unsigned long* code)
 bool CNetConfigImpl::ApplyAll()
 {
     CWaitCursor wait;
-    // What is about to be applied, and the page as shown.
-    QList<int> rows;
-    for (int row = 0; row < m_Editor.Count(); ++row) {
-        if (m_Editor.Card(row).HasChanges() || (isVisible() && row == CurrentAdapterIndex()))
-            rows << row;
-    }
-    if (rows.isEmpty())
-        rows << CurrentAdapterIndex();
-    if (!ValidateRows(rows))
-        return false;
-    CApplyGuard guard(*this);
-    for (int row = 0; row < m_Editor.Count(); ++row) {
-        if (!ApplyCardAt(row))
-            return false;
-    }
-    return ApplyIdentification();
+    m_LastOutcome = RunApply(RowsToApply(isVisible()));
+    return m_LastOutcome == ApplyOutcome::Done;
 }
 
 void CNetConfigImpl::ApplyClick()
 {
     const int index = CurrentAdapterIndex();
-    if (!ApplyAdapter(index) || !ApplyIdentification())
+    if (RunApply({index}) != ApplyOutcome::Done)
         return;
     // Identification may have refreshed the model; clear the card as it is now.
     m_Editor.ClearChanges(index);
@@ -167,17 +252,37 @@ void CNetConfigImpl::OKClick()
         accept();
 }
 
+void CNetConfigImpl::NoteCommand(const Command& command, const CommandResult& result)
+{
+    m_RunLog.append({command, result});
+    if (m_Verbose)
+        std::fprintf(stderr, "netconfig: %s: exit code %lu\n", qUtf8Printable(command.CommandLine()), result.exitCode);
+}
+
+void CNetConfigImpl::PrintPlan(const CApplyPlan& plan) const
+{
+    for (const Command& command : plan.Commands())
+        std::printf("%s\n", qUtf8Printable(command.CommandLine()));
+    for (const QString& call : plan.IdentityCalls())
+        std::printf("%s\n", qUtf8Printable(call));
+    std::fflush(stdout);
+}
+
 bool CNetConfigImpl::ApplyIdentification()
 {
     // A join refreshes the model from the system; what was asked for stays.
     const CIdentity wanted = m_Editor.Wanted();
     CIdentity remembered = m_Editor.Remembered();
+    const bool renamed = IdentityDiffers(wanted.computerName, remembered.computerName);
     const CIdentityOutcome outcome = ApplyIdentity(wanted, remembered, [this] { AfterJoin(); });
     m_Editor.SetRemembered(remembered);
     m_Editor.SetWanted(wanted);
     IdentityPage()->ShowIdentity();
     if (!outcome.ok)
         ShowSystemError(outcome.error);
+    else if (renamed && remembered.computerName == wanted.computerName)
+        QuarvelMsgBox(this, tr("The new computer name takes effect when the computer is restarted."), QString(),
+                      QString(), QString(), 3);
     return outcome.ok;
 }
 
@@ -224,4 +329,27 @@ void CNetConfigImpl::ShowSystemError(unsigned long code)
     unsigned long number = code;
     // A box even without text: the user must learn that the step failed.
     QuarvelMsgBox(this, SystemErrorText(&number), QString(), QString(), QString(), 1, 258);
+}
+
+void CNetConfigImpl::SetConsoleOptions(bool whatif, bool verbose)
+{
+    m_WhatIf = whatif;
+    m_Verbose = verbose;
+}
+
+// Every difference once per apply: one box, or a line each on standard
+// error where no box can show.
+void CNetConfigImpl::ReportDifferences(const CDifferenceList& differences)
+{
+    if (differences.isEmpty())
+        return;
+    const QStringList lines = DescribeDifferences(differences, m_Editor.Cards(), m_RunLog);
+    const QString header = tr("Not every setting took effect:");
+    if (QuarvelMsgBoxHeadless()) {
+        QuarvelMsgBox(this, header);
+        for (const QString& line : lines)
+            QuarvelMsgBox(this, line);
+        return;
+    }
+    QuarvelMsgBox(this, header, lines.join(QLatin1Char('\n')));
 }

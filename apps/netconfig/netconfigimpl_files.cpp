@@ -3,6 +3,7 @@
 #include "netconfigimpl.h"
 
 #include "configreader.h"
+#include "entry.h"
 #include "settingsfile.h"
 
 #include "filedialog.h"
@@ -111,28 +112,46 @@ void CNetConfigImpl::LoadFromFile()
 
 // Console mode has no other channel for a bad file than the message box
 // (on stderr when headless), so a failed read or save is reported here too
-// instead of passing silently; a failed read applies nothing.
+// instead of passing silently; a failed read applies nothing. Returns the
+// process exit code.
 int CNetConfigImpl::RunConsoleCommand(const QString& fileName, bool load)
 {
-    if (load) {
-        if (ReadSettings(fileName) != 0) {
-            QuarvelMsgBox(this, tr("Can not load parameters from file."), fileName);
-            return 1;
-        }
-        m_LoadedFile = fileName;
-        const bool applied = ApplyAll();
-        m_LoadedFile.clear();
-        return applied ? 0 : 1;
+    return load ? ConsoleLoad(fileName) : ConsoleSave(fileName);
+}
+
+int CNetConfigImpl::ConsoleLoad(const QString& fileName)
+{
+    if (ReadSettings(fileName) != 0) {
+        QuarvelMsgBox(this, tr("Can not load parameters from file."), fileName);
+        return ExitBadFile;
     }
+    m_LoadedFile = fileName;
+    ApplyAll();
+    m_LoadedFile.clear();
+    switch (m_LastOutcome) {
+    case ApplyOutcome::Done:
+        return ExitDone;
+    case ApplyOutcome::Refused:
+        return ExitBadFile;
+    case ApplyOutcome::Failed:
+    case ApplyOutcome::Differences:
+        break;
+    }
+    return ExitDifferences;
+}
+
+int CNetConfigImpl::ConsoleSave(const QString& fileName)
+{
     // One name for creating and for writing: a trailing blank must not make
     // them two files.
     const QString path = fileName.trimmed();
     if (!QFileInfo::exists(path) && !CreateEmptyFile(path)) {
         QuarvelMsgBox(this, tr("Can not create a file."));
-        return -1;
+        return ExitBadFile;
     }
-    const int result = WriteSettings(path);
-    if (result != 0)
+    if (WriteSettings(path) != 0) {
         QuarvelMsgBox(this, tr("Can not save parameters to file."), path);
-    return result;
+        return ExitBadFile;
+    }
+    return ExitDone;
 }

@@ -67,6 +67,9 @@ QString CNetworkCard::FieldText(CardField field) const
         return m_IPAddress.ToString();
     case CardField::SubnetMask:
         return m_SubnetMask.ToString();
+    case CardField::SecondaryAddresses:
+        return m_SecondaryAddresses.isEmpty() ? CIPAddress().ToString()
+                                              : m_SecondaryAddresses.first().address.ToString();
     case CardField::Gateway:
         return first(m_Gateways).ToString();
     case CardField::DNSServer:

@@ -10,6 +10,7 @@ enum class CardField {
     None,
     IPAddress,
     SubnetMask,
+    SecondaryAddresses,
     Gateway,
     DNSServer,
     PrimaryWINS,
@@ -18,6 +19,18 @@ enum class CardField {
     Workgroup,
     DNSSuffix
 };
+
+// One further IP address of an adapter with its subnet mask.
+struct CAddressWithMask
+{
+    CIPAddress address;
+    CIPAddress mask;
+
+    bool operator==(const CAddressWithMask& other) const { return address == other.address && mask == other.mask; }
+    bool operator!=(const CAddressWithMask& other) const { return !(*this == other); }
+};
+
+using CAddressWithMaskList = QList<CAddressWithMask>;
 
 // The TCP/IP settings of one adapter plus the flags that say which groups
 // of settings the user changed since they were read.
@@ -55,6 +68,9 @@ public:
     quint32 m_Index = 0;
     CIPAddress m_IPAddress;
     CIPAddress m_SubnetMask;
+    // The adapter's further addresses: the page shows the first one only,
+    // yet an apply must not lose the others.
+    CAddressWithMaskList m_SecondaryAddresses;
     CIPAddressList m_Gateways;
     CIPAddressList m_DNSServers;
     CIPAddress m_PrimaryWINS;

@@ -9,7 +9,7 @@
 namespace {
 
 const char kHostSection[] = "HostInformation";
-const QStringList kAdapterKeys = {"protocol", "mask", "DNS", "Wins", "Wins2", "Gateway"};
+const QStringList kAdapterKeys = {"protocol", "mask", "DNS", "Wins", "Wins2", "Gateway", "Addresses"};
 const QStringList kHostKeys = {"ComputerName", "Workgroup", "PrimaryDNS"};
 
 QString EntryPath(const QString& section, const QString& key)
@@ -62,6 +62,8 @@ QString SettingsKey(CardField field)
         return QStringLiteral("protocol");
     case CardField::SubnetMask:
         return QStringLiteral("mask");
+    case CardField::SecondaryAddresses:
+        return QStringLiteral("Addresses");
     case CardField::Gateway:
         return QStringLiteral("Gateway");
     case CardField::DNSServer:
@@ -161,6 +163,12 @@ void WriteAdapterSection(SectionWriter& out, const CNetworkCard& card)
     const QString gateways = JoinAddressList(card.m_Gateways);
     if (!gateways.isEmpty())
         out.Write(QStringLiteral("Gateway"), gateways);
+    // Older files lack the key: the adapter's first address was all there was.
+    QString addresses;
+    for (const CAddressWithMask& more : card.m_SecondaryAddresses)
+        addresses += QStringLiteral("%1/%2;").arg(more.address.ToString(), more.mask.ToString());
+    if (!card.m_DHCPEnabled && !addresses.isEmpty())
+        out.Write(QStringLiteral("Addresses"), addresses);
 }
 
 void WriteHostSection(SectionWriter& out, const CIdentity& identity)
@@ -204,6 +212,22 @@ void ReadAddress(const QString& value, CIPAddress& target, CNetworkCard& card, C
     card.SetFieldSource(field, value);
 }
 
+// "ip/mask;ip/mask;": a part that is not two valid addresses is kept for
+// validation to report.
+CAddressWithMaskList ReadSecondaryAddresses(const QString& value, CNetworkCard& card)
+{
+    CAddressWithMaskList list;
+    QString invalid;
+    for (const QString& part : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString address = part.section(QLatin1Char('/'), 0, 0), mask = part.section(QLatin1Char('/'), 1);
+        list.append({CIPAddress(address), CIPAddress(mask)});
+        if (invalid.isNull() && !(IsStrictAddress(address) && IsStrictAddress(mask)))
+            invalid = part;
+    }
+    card.SetFieldSource(CardField::SecondaryAddresses, invalid.isNull() ? CIPAddress().ToString() : invalid);
+    return list;
+}
+
 void ReadAddressKeys(const SectionReader& in, CNetworkCard& card)
 {
     const QString protocol = in.Value("protocol");
@@ -221,6 +245,11 @@ void ReadAddressKeys(const SectionReader& in, CNetworkCard& card)
     const QString gateways = in.Value("Gateway");
     if (!gateways.isEmpty()) {
         card.m_Gateways = ReadAddressList(gateways, card, CardField::Gateway);
+        card.m_AddressChanged = true;
+    }
+    const QString addresses = in.Value("Addresses");
+    if (!addresses.isEmpty()) {
+        card.m_SecondaryAddresses = ReadSecondaryAddresses(addresses, card);
         card.m_AddressChanged = true;
     }
 }

@@ -22,3 +22,7 @@ CValidationProblem Validate(const CNetworkCard& card, const CIdentity& wanted);
 
 // The text of an identification field.
 QString IdentityText(const CIdentity& identity, CardField field);
+
+// For a manual card: why a default gateway looks wrong although Windows
+// would take it (outside the subnet of the address); empty when none does.
+QString GatewayWarning(const CNetworkCard& card);

@@ -45,7 +45,6 @@ private slots:
 
     // Into an existing file: ours first, in order and spelled right, then
     // what belongs to others, untouched; an adapter the machine lacks goes.
-    // The page reads only the first DNS server, so only that one is written.
     void saveWritesTheLiveConfiguration()
     {
         const QString out = WriteFile(QStringLiteral("out.ini"),
@@ -55,7 +54,7 @@ private slots:
         QCOMPARE(IniLines(out), (QStringList{"[Interface1]",
                                              "protocol=192.168.1.5",
                                              "mask=255.255.255.0",
-                                             "DNS=192.168.1.1;",
+                                             "DNS=192.168.1.1;10.0.0.1;",
                                              "Wins=192.168.1.2",
                                              "Wins2=0.0.0.0",
                                              "Gateway=192.168.1.1;",
@@ -81,7 +80,7 @@ private slots:
 
         const QString missing = m_Env->path(QStringLiteral("missing/out.ini"));
         QString err;
-        QCOMPARE(m_Env->runNetconfig({"/c", "/s", missing}, &err), 0);
+        QCOMPARE(m_Env->runNetconfig({"/c", "/s", missing}, &err), 3);
         QVERIFY2(err.contains(QLatin1String("Can not create a file.")), qPrintable(err));
         QVERIFY(!QFile::exists(missing));
     }
@@ -139,7 +138,7 @@ private slots:
         QFETCH(QString, error);
         const QString hive = m_Env->readHive(), in = WriteFile(QStringLiteral("bad.ini"), file);
         QString err;
-        QCOMPARE(m_Env->runNetconfig({"/c", "/l", in}, &err), 0);
+        QCOMPARE(m_Env->runNetconfig({"/c", "/l", in}, &err), 3);
         QVERIFY2(err.contains(QLatin1String("netconfig: ") + error.arg(in)), qPrintable(err));
         QCOMPARE(m_Env->readHive(), hive);
     }
@@ -148,7 +147,7 @@ private slots:
     {
         const QString hive = m_Env->readHive(), missing = m_Env->path(QStringLiteral("missing.ini"));
         QString err;
-        QCOMPARE(m_Env->runNetconfig({"/c", "/l", missing}, &err), 0);
+        QCOMPARE(m_Env->runNetconfig({"/c", "/l", missing}, &err), 3);
         QVERIFY2(err.contains(QLatin1String("Can not load parameters from file. ") + missing), qPrintable(err));
         QCOMPARE(m_Env->readHive(), hive);
     }

@@ -15,7 +15,7 @@ using namespace settingstest;
 namespace {
 
 const QString kBase = QStringLiteral("dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=[192.168.1.1] dnsAuto=0 "
-                                     "dns=[192.168.1.1] winsAuto=0 wins=192.168.1.2,0.0.0.0 changed=---");
+                                     "dns=[192.168.1.1,10.0.0.1] winsAuto=0 wins=192.168.1.2,0.0.0.0 changed=---");
 
 } // namespace
 
@@ -75,7 +75,7 @@ private slots:
         QTest::newRow("dhcp in any case inside a word")
             << QByteArray("protocol=viaDhCpServer") << "dhcp=1 ip=0.0.0.0 changed=A--";
         QTest::newRow("equal values still count as changes")
-            << QByteArray("protocol=192.168.1.5\nDNS=192.168.1.1;\nWins=192.168.1.2") << "changed=ADW";
+            << QByteArray("protocol=192.168.1.5\nDNS=192.168.1.1;10.0.0.1;\nWins=192.168.1.2") << "changed=ADW";
         QTest::newRow("a part that is no address") << QByteArray("Gateway=10.0.0.1;router;\nmask=255.255.255")
                                                    << "gw=[10.0.0.1,0.0.0.0] mask=0.0.0.0 changed=A--";
         QTest::newRow("automatic DNS empties the list") << QByteArray("DNS=dhcp") << "dnsAuto=1 dns=[] changed=-D-";

@@ -21,9 +21,11 @@ bool StoreRow(const TestEnv& env, const QString& row)
     QFile file(SettingsFile(env));
     const QByteArray text = QStringLiteral("<settings><block name=\"Other\"><value name=\"Key\">kept</value></block>"
                                            "<block name=\"%1\"><value name=\"%2\">%3</value></block></settings>\n")
-                                .arg(kBlock, kKey, row).toUtf8();
-    return QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) && file.write(text) == text.size()
-        && file.flush() && file.setFileTime(kOldTime, QFileDevice::FileModificationTime);
+                                .arg(kBlock, kKey, row)
+                                .toUtf8();
+    return QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(text) == text.size() && file.flush() &&
+           file.setFileTime(kOldTime, QFileDevice::FileModificationTime);
 }
 
 } // namespace
@@ -50,11 +52,11 @@ void TestStartup::start_data()
     QTest::newRow("no adapter, console save") << false << "1" << QStringList{"/c", "/s", "out.ini"} << "1";
     // Without a second argument -kill is no kill mode: the program starts as usual.
     QTest::newRow("no adapter, kill alone") << false << "1" << QStringList{"-kill"} << "1";
-    QTest::newRow("nothing stored") << true << QString() << QStringList{"/c"} << "0";
-    QTest::newRow("second adapter") << true << "1" << QStringList{"/c"} << "1";
-    QTest::newRow("not a number") << true << "abc" << QStringList{"/c"} << "0";
+    QTest::newRow("nothing stored") << true << QString() << QStringList{"/c", "/s", "@saved"} << "0";
+    QTest::newRow("second adapter") << true << "1" << QStringList{"/c", "/s", "@saved"} << "1";
+    QTest::newRow("not a number") << true << "abc" << QStringList{"/c", "/s", "@saved"} << "0";
     // The machine lost an adapter since the last run.
-    QTest::newRow("beyond the adapters") << true << "2" << QStringList{"/c"} << "0";
+    QTest::newRow("beyond the adapters") << true << "2" << QStringList{"/c", "/s", "@saved"} << "0";
 }
 
 void TestStartup::start()
@@ -70,11 +72,13 @@ void TestStartup::start()
     QVERIFY(adapters || host.WriteTo(env));
     QVERIFY(stored.isNull() || StoreRow(env, stored));
 
+    args.replaceInStrings(QStringLiteral("@saved"), env.path(QStringLiteral("saved.ini")));
     QString errors;
     QCOMPARE(env.runNetconfig(args, &errors), adapters ? 0 : 1);
     const int expected = adapters ? 0 : 1;
     QVERIFY2(errors.count(QLatin1String("netconfig: The network is not present or not started.")) == expected &&
-                 errors.count(QLatin1String("netconfig: ")) == expected, qPrintable(errors));
+                 errors.count(QLatin1String("netconfig: ")) == expected,
+             qPrintable(errors));
     QCOMPARE(QFileInfo(SettingsFile(env)).lastModified().toUTC() != kOldTime, stored != after);
     const CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(SettingsFile(env));
     QCOMPARE(root.GetFirstChildBlock(kBlock).GetValueNames(), QStringList{kKey});
@@ -106,7 +110,7 @@ void TestStartup::kill()
     child.start(dir.filePath(name), {QStringLiteral("300")});
     QVERIFY(child.waitForStarted());
 
-    const QString text = how == QLatin1String("part") ? name.mid(1, 7).toUpper()
+    const QString text = how == QLatin1String("part")  ? name.mid(1, 7).toUpper()
                          : how == QLatin1String("pid") ? QString::number(child.processId())
                                                        : name + QStringLiteral("x");
     TestEnv env;
