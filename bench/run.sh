@@ -48,8 +48,8 @@ echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -
 echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo
 
-"$bin/bench_compare" --name "start-up: netconfig /c (sample host) vs bare QApplication" --runs "$runs" \
-  --metric wall --limit 1.5 -- WINSYS_ROOT="$work/sample" "$bin/netconfig" /c -- "$bin/bench_bare_qt"
+"$bin/bench_compare" --name "start-up: netconfig /c /s (sample host) vs bare QApplication" --runs "$runs" \
+  --metric wall --limit 1.5 -- WINSYS_ROOT="$work/sample" "$bin/netconfig" /c /s "$work/startup.ini" -- "$bin/bench_bare_qt"
 note "start-up <= 1.5" $?
 
 "$bin/bench_compare" --name "scale: netconfig /c /s, 1000 adapters vs 10" --runs "$(( (runs + 1) / 2 ))" \

@@ -220,7 +220,9 @@ bool CNetConfigImpl::ApplyCardAt(int row, const QList<Phase>& phases)
     unsigned long code = kNothingStarted;
     if (m_Applier->ApplyCard(card, row, phases, &code))
         return true;
-    ShowSystemError(code);
+    // The user who cancelled knows why it stopped.
+    if (!m_Applier->IsCancelled())
+        ShowSystemError(code);
     return false;
 }
 

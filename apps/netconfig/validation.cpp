@@ -64,7 +64,8 @@ void CheckManualAddresses(const CNetworkCard& card, ProblemCollector& problems)
         if (!IsContiguousMask(more.mask.Value()) ||
             CheckHostAddress(more.address.Value(), more.mask.Value()) != HostAddressProblem::None)
             problems.Fail(CardField::SecondaryAddresses,
-                          QCoreApplication::translate("CNetConfigImpl", "Ip address %1 is not valid."));
+                          QCoreApplication::translate("CNetConfigImpl", "Ip address %1 is not valid.")
+                              .arg(more.address.ToString() + QLatin1Char('/') + more.mask.ToString()));
     }
 }
 

@@ -2,6 +2,8 @@
 #include "applytestutil.h"
 #include "hoststate.h"
 
+#include <QProgressDialog>
+
 using namespace applytest;
 
 #define NO_BOX() QCOMPARE(QuarvelMsgBoxHistory(), QStringList())
@@ -32,6 +34,7 @@ private slots:
     void missingNetshLosesNothing();
     void refusedRunsNothing();
     void hungNetshIsKilled();
+    void longApplyShowsProgressAndCancels();
 
 private:
     QStringList Host() const { return hoststate::Adapters(*m_Fx.env); }
@@ -161,6 +164,30 @@ void TestApplyE2E::hungNetshIsKilled()
     QCOMPARE(m_Fx.env->readHive(), before);
     QVERIFY(m_Fx.Card(0).HasChanges() && dlg.btnApply->isEnabled() && !dlg.IsApplying());
     QVERIFY(dlg.AdaptersPage()->isEnabled());
+}
+
+// A plan that takes a while shows where it is, and Cancel stops it after the
+// running command: the rest never runs, and no error box follows.
+void TestApplyE2E::longApplyShowsProgressAndCancels()
+{
+    CNetConfigImpl& dlg = *m_Fx.dialog;
+    QVERIFY(Type(dlg.AdaptersPage()->ledDNSServer, QStringLiteral("10.1.1.1")));
+    QVERIFY(Type(dlg.AdaptersPage()->ledPrimaryWINS, QStringLiteral("192.168.1.9")));
+    QString label;
+    QTimer::singleShot(1100, &dlg, [&dlg, &label]() {
+        if (auto* progress = dlg.findChild<QProgressDialog*>()) {
+            label = progress->labelText();
+            progress->findChild<QPushButton*>()->click();
+        }
+    });
+    qputenv("WINSYS_NETSH_DELAY_MS", "400");
+    Click(dlg.btnApply);
+    qunsetenv("WINSYS_NETSH_DELAY_MS");
+    QCOMPARE(label, QStringLiteral("Applying 3 of 5: DNS servers of Gigabit Ethernet Controller"));
+    NO_BOX();
+    // Cancelled inside the DNS phase: the WINS phase never ran.
+    QCOMPARE(Host().at(0).section(u' ', -1), QStringLiteral("wins=192.168.1.2"));
+    QVERIFY(m_Fx.Card(0).HasChanges() && dlg.btnApply->isEnabled());
 }
 
 QTEST_MAIN(TestApplyE2E)

@@ -143,6 +143,40 @@ private slots:
         QCOMPARE(m_Env->readHive(), hive);
     }
 
+    // Switches that cannot do anything: a usage line, exit code 2, nothing
+    // read or written.
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("console alone") << QStringList{"/c"};
+        QTest::newRow("load without its file") << QStringList{"/c", "/l"};
+        QTest::newRow("load and save") << QStringList{"-c", "-l", "a.ini", "-s", "b.ini"};
+        QTest::newRow("what-if of a save") << QStringList{"/c", "/s", "b.ini", "/whatif"};
+    }
+
+    void usageErrors()
+    {
+        QFETCH(QStringList, args);
+        const QString hive = m_Env->readHive();
+        QString err;
+        QCOMPARE(m_Env->runNetconfig(args, &err), 2);
+        QVERIFY2(err.contains(QLatin1String("usage: netconfig")), qPrintable(err));
+        QCOMPARE(m_Env->readHive(), hive);
+        QVERIFY(!QFile::exists(m_Env->path(QStringLiteral("b.ini"))));
+    }
+
+    // /verbose: each command with its exit code on standard error.
+    void verboseNamesEachCommand()
+    {
+        const QString in = WriteFile(QStringLiteral("in.ini"), "[Interface1]\nWins=192.168.1.20\nWins2=192.168.1.21\n");
+        QString err;
+        QCOMPARE(m_Env->runNetconfig({"/c", "/l", in, "/verbose"}, &err), 0);
+        QVERIFY2(err.contains("netconfig: netsh.exe interface ip set wins 11 source=static addr=192.168.1.20: "
+                              "exit code 0\n"
+                              "netconfig: netsh.exe interface ip add wins 11 addr=192.168.1.21: exit code 0\n"),
+                 qPrintable(err));
+    }
+
     void missingFileChangesNothing()
     {
         const QString hive = m_Env->readHive(), missing = m_Env->path(QStringLiteral("missing.ini"));

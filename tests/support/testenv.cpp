@@ -8,7 +8,7 @@
 
 namespace {
 
-const char* const kVariables[] = {"WINSYS_ROOT", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
+const char* const kVariables[] = {"WINSYS_ROOT", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "NETCONFIG_SETTLE_MS"};
 
 } // namespace
 
@@ -22,6 +22,9 @@ TestEnv::TestEnv()
     qputenv("WINSYS_ROOT", hostDir().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", configDir().toLocal8Bit());
     qputenv("XDG_DATA_HOME", m_Dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    // One look at the system after an apply: the emulated host settles at
+    // once unless a test asks otherwise.
+    qputenv("NETCONFIG_SETTLE_MS", "0");
 }
 
 TestEnv::~TestEnv()
@@ -34,8 +37,14 @@ TestEnv::~TestEnv()
     }
 }
 
-QString TestEnv::hostDir() const { return m_Dir.filePath(QStringLiteral("host")); }
-QString TestEnv::configDir() const { return m_Dir.filePath(QStringLiteral("config")); }
+QString TestEnv::hostDir() const
+{
+    return m_Dir.filePath(QStringLiteral("host"));
+}
+QString TestEnv::configDir() const
+{
+    return m_Dir.filePath(QStringLiteral("config"));
+}
 
 bool TestEnv::initSampleHost()
 {
@@ -100,5 +109,11 @@ int TestEnv::runProgram(const QString& program, const QStringList& args, QString
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-QString TestEnv::binDir() { return QStringLiteral(NETCONFIG_BIN_DIR); }
-QString TestEnv::systemDir() { return QStringLiteral(NETCONFIG_SYSTEM_DIR); }
+QString TestEnv::binDir()
+{
+    return QStringLiteral(NETCONFIG_BIN_DIR);
+}
+QString TestEnv::systemDir()
+{
+    return QStringLiteral(NETCONFIG_SYSTEM_DIR);
+}

@@ -6,7 +6,8 @@
 
 // A fresh emulated host and settings folder for one test case. While it
 // lives, WINSYS_ROOT, XDG_CONFIG_HOME and XDG_DATA_HOME point into its own
-// temporary folder; the previous values come back when it is destroyed.
+// temporary folder and NETCONFIG_SETTLE_MS is 0; the previous values come
+// back when it is destroyed.
 class TestEnv
 {
 public:
