@@ -13,7 +13,15 @@ class Hive;
 std::string HostRoot();   // WINSYS_ROOT, else $XDG_DATA_HOME/netconfig/host (~/.local/share/...)
 std::string HivePath(const std::string& root = HostRoot());   // root + "/registry.reg"
 bool InitSampleHost(const std::string& dir, std::string* error = nullptr);
+// The shape of a generated host: every static adapter has `addresses` IP addresses, `gateways` default
+// gateways and `dns` DNS servers; every DHCP adapter's server offers that many gateways and DNS servers.
+struct GeneratedShape {
+    int adapters = 1;
+    int addresses = 1, gateways = 1, dns = 1;   // 1 to kMaxGeneratedPerAdapter
+};
+inline constexpr int kMaxGeneratedPerAdapter = 32;
 bool InitGeneratedHost(const std::string& dir, int adapters, std::string* error = nullptr);
+bool InitGeneratedHost(const std::string& dir, const GeneratedShape& shape, std::string* error = nullptr);
 bool EnsureDefaultHost();   // creates the sample host at HostRoot() when missing
 std::string ShowHost(const std::string& dir);   // ipconfig /all style text
 bool CheckHost(const std::string& dir, std::string* message);   // names the first bad line
@@ -21,6 +29,7 @@ bool CheckHost(const std::string& dir, std::string* message);   // names the fir
 // The text of the built-in sample hive and of a generated one.
 std::string SampleHiveText();
 std::string GeneratedHiveText(int adapters);
+std::string GeneratedHiveText(const GeneratedShape& shape);
 
 // Key paths of the hive. Adapter keys append "\\" + the adapter GUID
 // ("\\Tcpip_" + GUID for NetBT, "\\" + GUID + "\\Connection" for the name).
