@@ -53,10 +53,13 @@ inline constexpr char kActiveComputerName[] =
 //   subkey DhcpOffers\{GUID}: "IPAddress", "SubnetMask", "DhcpServer", "NameServer" (blank-separated)
 //     (REG_SZ), "DefaultGateway", "WinsServers" (REG_MULTI_SZ), "LeaseSeconds" (DWORD);
 //   subkey Connections\<n> (in connection order): "LocalName" ("Z:" or ""), "RemoteName" (REG_SZ),
-//     "OpenFiles" (DWORD, non-zero: files are open on it).
+//     "OpenFiles" (DWORD, non-zero: files are open on it);
+//   subkey Tentative\{GUID}: one REG_QWORD per address of the adapter that is still tentative, named by
+//     the address: the wall-clock time (milliseconds since 1970, UTC) at which it becomes usable.
 inline constexpr char kEmulatedHost[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Emulated Host";
 inline constexpr char kDhcpOffers[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Emulated Host\\DhcpOffers";
 inline constexpr char kConnections[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Emulated Host\\Connections";
+inline constexpr char kTentative[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Emulated Host\\Tentative";
 inline constexpr char kUserNetwork[] = "HKEY_CURRENT_USER\\Network";   // remembered drive letters
 }  // namespace keys
 
@@ -77,5 +80,24 @@ bool FindAdapter(const Hive& h, const std::string& indexOrName, AdapterRef* out)
 // (false, nothing changed, when the host has no offer for it) or drop the lease.
 bool TakeDhcpOffer(Hive& h, const std::string& guid);
 void ReleaseDhcpLease(Hive& h, const std::string& guid);
+
+// Settling of new addresses. Windows does not use an address until duplicate
+// address detection has ended; meanwhile GetAdaptersInfo lists it as 0.0.0.0.
+// WINSYS_SETTLE_MS=N (N > 0) gives an address that netsh sets or adds, and a
+// lease just taken, N milliseconds of that state; without it (or 0) nothing
+// is ever tentative and nothing is recorded.
+int64_t SettleMsFromEnvironment();   // 0 when unset or not a number from 0 to kMaxSettleMs
+inline constexpr int64_t kMaxSettleMs = 3600000;
+int64_t WallClockMs();               // milliseconds since 1970, UTC: the same in every process
+// After the adapter's addresses changed: each address of `fresh` is tentative
+// until nowMs + settleMs (with settleMs 0 it is usable at once), and records of
+// addresses the adapter no longer has, or that have settled, go. Touches the
+// hive only when there is something to record or to forget.
+void RecordSettling(Hive& h, const std::string& guid, const std::vector<std::string>& fresh, int64_t nowMs,
+                    int64_t settleMs);
+// When the adapter's address becomes usable (ms since 1970); 0 when it is not tentative.
+int64_t TentativeUntil(const Hive& h, const std::string& guid, const std::string& address);
+// The addresses the adapter is configured with: its lease on DHCP, else its static ones.
+std::vector<std::string> ConfiguredAddresses(const Hive& h, const std::string& guid);
 
 }  // namespace winsys
