@@ -98,6 +98,42 @@ void TestNetsh::applySequence_data()
                        "interface ip add address 11 172.16.1.1/12"}
         << QList<int>{0, 0}
         << QStringList{"ip 10.5.5.5/255.0.0.0", "ip 172.16.1.1/255.240.0.0", "gw 10.0.0.254"};
+    // Several addresses, as Windows keeps them: each with its mask, in the order they came.
+    QTest::newRow("secondary addresses") << 11
+        << QStringList{"interface ip add address 11 addr=10.1.1.1 mask=255.0.0.0",
+                       "interface ip add address name=11 addr=172.16.5.5 mask=255.255.0.0"}
+        << QList<int>{0, 0}
+        << QStringList{"ip 192.168.1.5/255.255.255.0", "ip 10.1.1.1/255.0.0.0", "ip 172.16.5.5/255.255.0.0",
+                       "gw 192.168.1.1"};
+    QTest::newRow("set replaces every address") << 11
+        << QStringList{"interface ip add address 11 addr=10.1.1.1 mask=255.0.0.0",
+                       "interface ip set address 11 source=static 192.168.3.5 255.255.255.0"}
+        << QList<int>{0, 0} << QStringList{"ip 192.168.3.5/255.255.255.0", "gw"};
+    QTest::newRow("delete one of three") << 11
+        << QStringList{"interface ip add address 11 addr=10.1.1.1 mask=255.0.0.0",
+                       "interface ip add address 11 addr=10.2.2.2 mask=255.255.0.0",
+                       "interface ip delete address 11 addr=10.1.1.1"}
+        << QList<int>{0, 0, 0} << QStringList{"ip 192.168.1.5/255.255.255.0", "ip 10.2.2.2/255.255.0.0"};
+    QTest::newRow("delete the first, the next one leads") << 11
+        << QStringList{"interface ip add address 11 addr=10.1.1.1 mask=255.0.0.0",
+                       "interface ip delete address 11 addr=192.168.1.5"}
+        << QList<int>{0, 0} << QStringList{"ip 10.1.1.1/255.0.0.0", "gw 192.168.1.1"};
+    QTest::newRow("new primary, secondaries added again, gateways") << 11
+        << QStringList{"interface ip set address 11 source=static 192.168.4.5 255.255.255.0",
+                       "interface ip add address 11 addr=192.168.4.6 mask=255.255.255.128",
+                       "interface ip add address 11 addr=10.4.4.4 mask=255.0.0.0",
+                       "interface ip add address 11 gateway=192.168.4.1 gwmetric=0 ",
+                       "interface ip add address 11 gateway=192.168.4.2 gwmetric=0 ",
+                       "interface ip add address 11 gateway=10.0.0.1 gwmetric=0 "}
+        << QList<int>{0, 0, 0, 0, 0, 0}
+        << QStringList{"ip 192.168.4.5/255.255.255.0", "ip 192.168.4.6/255.255.255.128", "ip 10.4.4.4/255.0.0.0",
+                       "gw 192.168.4.1", "gw 192.168.4.2", "gw 10.0.0.1"};
+    QTest::newRow("several dns servers in order") << 11
+        << QStringList{"interface ip delete dns 11 all",
+                       "interface ip set dns 11 source=static addr=10.0.0.1 ddns=enabled register=primary",
+                       "interface ip add dns 11 addr=10.0.0.1", "interface ip add dns 11 addr=10.0.0.3",
+                       "interface ip add dns 11 addr=10.0.0.2", "interface ip add dns 11 addr=10.0.0.4"}
+        << QList<int>{0, 0, 1, 0, 0, 0} << QStringList{"dns 10.0.0.1", "dns 10.0.0.3", "dns 10.0.0.2", "dns 10.0.0.4"};
     QTest::newRow("ipv4 context") << 11
         << QStringList{"interface ipv4 set dnsservers name=11 source=static address=10.7.7.7 register=none",
                        "interface ipv4 add dnsservers name=11 address=10.7.7.8 index=1"}
@@ -174,6 +210,14 @@ void TestNetsh::refusedLeavesHive_data()
     QTest::newRow("bad gateway") << "interface ip set address 11 static 10.1.2.3 255.0.0.0 gateway=10.0.0.256" << "Invalid gateway parameter (10.0.0.256). It should be a valid IPv4 address.\n" << QString();
     QTest::newRow("dhcp already on") << "interface ip set address 14 source=dhcp" << "DHCP is already enabled on this interface.\n" << QString();
     QTest::newRow("dhcp already on, by name") << "int ip set address \"Wireless Network Connection\" dhcp" << "DHCP is already enabled on this interface.\n" << QString();
+    QTest::newRow("address already there") << "interface ip add address 11 addr=192.168.1.5 mask=255.255.255.0" << "The object already exists." << QString();
+    QTest::newRow("address already there, other mask") << "interface ip add address 11 192.168.1.5 255.255.0.0" << "The object already exists." << QString();
+    QTest::newRow("gateway already there") << "interface ip add address 11 gateway=192.168.1.1 gwmetric=0" << "The object already exists." << QString();
+    QTest::newRow("secondary with holes in mask") << "interface ip add address 11 addr=10.1.1.1 mask=255.0.255.0" << "Invalid mask parameter (255.0.255.0).\n" << QString();
+    QTest::newRow("secondary without mask") << "interface ip add address 11 addr=10.1.1.1" << "One or more essential parameters were not entered." << QString();
+    QTest::newRow("secondary multicast") << "interface ip add address 11 addr=224.0.0.1 mask=255.0.0.0" << "Invalid address parameter (224.0.0.1). It should be a valid IPv4 address.\n" << QString();
+    QTest::newRow("secondary on dhcp") << "interface ip add address 14 addr=10.0.0.60 mask=255.255.255.0" << "The parameter is incorrect." << QString();
+    QTest::newRow("delete an address it lacks") << "interface ip delete address 11 addr=10.1.1.1" << "Element not found." << QString();
     QTest::newRow("dns duplicate") << "interface ip add dns 11 addr=192.168.1.1" << "The object is already in the list." << QString();
     QTest::newRow("semicolon in value") << "interface ip add dns 11 addr=10.0.0.9;touch" << "The parameter is incorrect." << QString();
     QTest::newRow("broken hive") << "interface ip set dns 11 dhcp" << "The configuration registry database is corrupt."

@@ -81,8 +81,9 @@ Result Add(winsys::Hive& hive, const Adapter& a, const Command& cmd)
         if (hive.GetDword(a.tcpipKey, "EnableDHCP", 0) != 0)
             return {Status::BadParameter, {}};   // DHCP owns the address
         const List kept = WithoutPlaceholder(s.addresses);
+        // Windows' IP stack refuses a duplicate with ERROR_OBJECT_ALREADY_EXISTS.
         if (Find(kept, cmd.addr) >= 0)
-            return {Status::AlreadyInList, {}};
+            return {Status::AlreadyExists, {}};
         if (kept.size() != s.addresses.size()) {
             s.addresses.clear();
             s.masks.clear();
@@ -92,7 +93,7 @@ Result Add(winsys::Hive& hive, const Adapter& a, const Command& cmd)
     }
     if (!cmd.gateway.empty()) {
         if (Find(s.gateways, cmd.gateway) >= 0)
-            return {Status::AlreadyInList, {}};
+            return {Status::AlreadyExists, {}};
         s.gateways.push_back(cmd.gateway);
         s.metrics.push_back(std::to_string(cmd.gwmetric));
     }

@@ -35,6 +35,25 @@ Result Apply(winsys::Hive& hive, const Command& cmd, int64_t now)
     return ApplyServers(hive, adapter, cmd);
 }
 
+namespace {
+
+// The addresses an applied address command put on the adapter are tentative
+// for settleMs; those it removed lose their records.
+void RecordNewAddresses(winsys::Hive& hive, const Command& cmd, int64_t settleMs)
+{
+    Adapter adapter;
+    if (FindAdapter(hive, cmd.iface, &adapter).status != Status::Ok)
+        return;
+    std::vector<std::string> fresh;
+    if (cmd.verb == Verb::Set && cmd.source == Source::Dhcp)
+        fresh = winsys::ConfiguredAddresses(hive, adapter.guid);   // the lease
+    else if (cmd.verb != Verb::Delete && !cmd.addr.empty())
+        fresh = {cmd.addr};
+    winsys::RecordSettling(hive, adapter.guid, fresh, winsys::WallClockMs(), settleMs);
+}
+
+}  // namespace
+
 Result Run(const std::vector<std::string>& args)
 {
     Command cmd;
@@ -43,8 +62,11 @@ Result Run(const std::vector<std::string>& args)
         return r;
     Result applied{Status::HiveError, {}};
     const int64_t now = int64_t(std::time(nullptr));
+    const int64_t settleMs = winsys::SettleMsFromEnvironment();
     const uint32_t rc = winsys::ModifyHive([&](winsys::Hive& hive) -> uint32_t {
         applied = Apply(hive, cmd, now);
+        if (applied.status == Status::Ok && cmd.object == Object::Address)
+            RecordNewAddresses(hive, cmd, settleMs);
         return applied.status == Status::Ok ? 0 : 1;
     });
     // The change counts only when it reached the file.

@@ -19,7 +19,8 @@ enum class Status {
     BadParameter,       // unknown tag, repeated tag, malformed value
     MissingParameter,   // an essential parameter is absent
     NotFound,           // interface index or object to delete does not exist
-    AlreadyInList,
+    AlreadyInList,      // a DNS or WINS server given twice
+    AlreadyExists,      // an address or gateway the interface has already
     BadInterface,       // no interface has that name
     HiveError,          // the host's registry cannot be read or written
     InvalidAddress,     // detail: the offending address value

@@ -91,6 +91,8 @@ std::string Message(const Result& r)
         return "Element not found.";
     case Status::AlreadyInList:
         return "The object is already in the list.";
+    case Status::AlreadyExists:
+        return "The object already exists.";
     case Status::BadInterface:
         return "The filename, directory name, or volume label syntax is incorrect.";
     case Status::HiveError:

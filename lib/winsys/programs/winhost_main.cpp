@@ -9,7 +9,11 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: winhost init DIR [--adapters N]   create a host (the sample host, or N generated adapters)\n"
+    "Usage: winhost init DIR [--adapters N [--addresses K] [--gateways K] [--dns K]]\n"
+    "                                         create a host: the sample host, or N generated adapters;\n"
+    "                                         static ones get K IP addresses, default gateways and DNS\n"
+    "                                         servers, DHCP ones an offer with K gateways and DNS servers\n"
+    "                                         (each K from 1 to 32, 1 when not given)\n"
     "       winhost show DIR                  print the host's configuration\n"
     "       winhost check DIR                 validate the host's registry\n";
 
@@ -19,28 +23,52 @@ int UsageError(const std::string& why)
     return 2;
 }
 
-bool ParseCount(const std::string& text, int* out)
+bool ParseCount(const std::string& text, int max, int* out)
 {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     *out = std::atoi(text.c_str());
-    return *out >= 1;
+    return *out >= 1 && *out <= max;
 }
 
 int Init(const std::vector<std::string>& args)
 {
-    std::string error;
-    bool ok = false;
-    if (args.size() == 2) {
-        ok = winsys::InitSampleHost(args[1], &error);
-    } else if (args.size() == 4 && args[2] == "--adapters") {
-        int count = 0;
-        if (!ParseCount(args[3], &count))
-            return UsageError("--adapters needs a positive number, not \"" + args[3] + "\"");
-        ok = winsys::InitGeneratedHost(args[1], count, &error);
-    } else {
-        return UsageError("init takes DIR and optionally --adapters N");
+    struct Option {
+        const char* name;
+        int* value;
+        int max;
+        bool seen;
+    };
+    winsys::GeneratedShape shape;
+    // The number of adapters is checked where the host is made.
+    Option options[] = {{"--adapters", &shape.adapters, 999999, false},
+                        {"--addresses", &shape.addresses, winsys::kMaxGeneratedPerAdapter, false},
+                        {"--gateways", &shape.gateways, winsys::kMaxGeneratedPerAdapter, false},
+                        {"--dns", &shape.dns, winsys::kMaxGeneratedPerAdapter, false}};
+    for (size_t i = 2; i < args.size(); i += 2) {
+        Option* option = nullptr;
+        for (Option& o : options)
+            if (args[i] == o.name)
+                option = &o;
+        if (!option)
+            return UsageError("unknown option \"" + args[i] + "\"");
+        if (option->seen)
+            return UsageError(args[i] + " is given twice");
+        if (i + 1 >= args.size())
+            return UsageError(args[i] + " needs a number");
+        if (!ParseCount(args[i + 1], option->max, option->value)) {
+            const std::string wanted =
+                option == &options[0] ? "a positive number" : "a number from 1 to " + std::to_string(option->max);
+            return UsageError(args[i] + " needs " + wanted + ", not \"" + args[i + 1] + "\"");
+        }
+        option->seen = true;
     }
+    const bool generated = options[0].seen;
+    if (!generated && args.size() > 2)
+        return UsageError("--addresses, --gateways and --dns shape generated adapters: give --adapters N too");
+    std::string error;
+    const bool ok = generated ? winsys::InitGeneratedHost(args[1], shape, &error)
+                              : winsys::InitSampleHost(args[1], &error);
     if (!ok) {
         std::fprintf(stderr, "winhost: cannot create a host in %s: %s\n", args[1].c_str(), error.c_str());
         return 1;

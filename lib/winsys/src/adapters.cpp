@@ -87,7 +87,7 @@ bool FindAdapter(const Hive& h, const std::string& indexOrName, AdapterRef* out)
     return false;
 }
 
-AdapterState ReadAdapterState(const Hive& h, const AdapterRef& ref)
+AdapterState ReadAdapterState(const Hive& h, const AdapterRef& ref, int64_t nowMs)
 {
     AdapterState s;
     s.ref = ref;
@@ -106,6 +106,15 @@ AdapterState ReadAdapterState(const Hive& h, const AdapterRef& ref)
             s.addresses.emplace_back(ips[i], i < masks.size() ? masks[i] : "0.0.0.0");
         if (s.addresses.empty())
             s.addresses.emplace_back("0.0.0.0", "0.0.0.0");
+    }
+    if (h.HasKey(keys::kTentative)) {
+        for (auto& address : s.addresses) {
+            const int64_t until = TentativeUntil(h, ref.guid, address.first);
+            if (until > nowMs) {
+                address = {"0.0.0.0", "0.0.0.0"};
+                s.settlesAt = s.settlesAt ? std::min(s.settlesAt, until) : until;
+            }
+        }
     }
     for (const std::string& g : h.GetMultiString(tcp, "DefaultGateway"))
         s.gateways.push_back(g);

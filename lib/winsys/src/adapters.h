@@ -21,10 +21,13 @@ struct AdapterState {
     std::vector<std::string> wins;
     time_t leaseObtained = 0, leaseExpires = 0;
     std::vector<uint8_t> mac;
+    int64_t settlesAt = 0;   // ms since 1970 when its next tentative address settles; 0: none is tentative
 };
 
 std::string TcpipKeyOf(const std::string& guid);
 std::string NetBTKeyOf(const std::string& guid);
-AdapterState ReadAdapterState(const Hive& h, const AdapterRef& ref);
+// The adapter as Windows reports it at nowMs (ms since 1970): a tentative
+// address is listed as 0.0.0.0 with mask 0.0.0.0.
+AdapterState ReadAdapterState(const Hive& h, const AdapterRef& ref, int64_t nowMs);
 
 }  // namespace winsys

@@ -1,5 +1,6 @@
 // The adapter table derived from the hive, rebuilt only when the hive changes.
 #include <winsys/hive.h>
+#include <winsys/host.h>
 
 #include "emul.h"
 #include "hostfs.h"
@@ -25,10 +26,16 @@ DWORD CurrentAdapters(std::shared_ptr<const AdapterTable>& out)
     if (const DWORD code = CurrentHive(hive))
         return code;
     std::lock_guard<std::mutex> guard(mutex);
-    if (hive != builtFrom) {
+    // Between changes of the file the clock matters only while an address is tentative.
+    if (hive != builtFrom || (table->settlesAt && WallClockMs() >= table->settlesAt)) {
+        const int64_t now = WallClockMs();
         auto fresh = std::make_shared<AdapterTable>();
-        for (const AdapterRef& ref : ListAdapters(*hive))
-            fresh->adapters.push_back(ReadAdapterState(*hive, ref));
+        for (const AdapterRef& ref : ListAdapters(*hive)) {
+            fresh->adapters.push_back(ReadAdapterState(*hive, ref, now));
+            const int64_t settles = fresh->adapters.back().settlesAt;
+            if (settles && (!fresh->settlesAt || settles < fresh->settlesAt))
+                fresh->settlesAt = settles;
+        }
         table = fresh;
         builtFrom = hive;
     }

@@ -1,5 +1,6 @@
 // IpReleaseAddress / IpRenewAddress: the DHCP client of the emulated host.
 #include <winsys/hive.h>
+#include <winsys/host.h>
 
 #include "emul.h"
 #include "text.h"
@@ -48,6 +49,7 @@ DWORD WINAPI IpReleaseAddress(PIP_ADAPTER_INDEX_MAP AdapterInfo)
         return code;
     return ModifyHive([&](Hive& h) -> uint32_t {
         ReleaseDhcpLease(h, guid);
+        RecordSettling(h, guid, {}, WallClockMs(), 0);
         return 0;
     });
 }
@@ -57,7 +59,19 @@ DWORD WINAPI IpRenewAddress(PIP_ADAPTER_INDEX_MAP AdapterInfo)
     std::string guid;
     if (const DWORD code = DhcpAdapter(AdapterInfo, guid))
         return code;
-    const DWORD code = ModifyHive([&](Hive& h) -> uint32_t { return TakeDhcpOffer(h, guid) ? 0 : ERROR_SEM_TIMEOUT; });
+    const int64_t settleMs = SettleMsFromEnvironment();
+    const DWORD code = ModifyHive([&](Hive& h) -> uint32_t {
+        const std::vector<std::string> held = ConfiguredAddresses(h, guid);
+        if (!TakeDhcpOffer(h, guid))
+            return ERROR_SEM_TIMEOUT;
+        // A new lease is tentative like any new address; renewing the one held
+        // leaves the address in use.
+        std::vector<std::string> fresh = ConfiguredAddresses(h, guid);
+        if (fresh == held)
+            fresh.clear();
+        RecordSettling(h, guid, fresh, WallClockMs(), settleMs);
+        return 0;
+    });
     if (code == ERROR_SEM_TIMEOUT)   // no server answered: the client gives up after a while
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     return code;

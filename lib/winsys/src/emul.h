@@ -21,9 +21,10 @@ T Fail(DWORD code, T result)
 }
 
 // The adapters of the current hive with their state, in report order; built
-// once per version of the hive file.
+// once per version of the hive file, and again when a tentative address settles.
 struct AdapterTable {
     std::vector<AdapterState> adapters;
+    int64_t settlesAt = 0;   // the earliest settlesAt of its adapters; 0: none
     const AdapterState* ByIndex(DWORD ifIndex) const;
 };
 DWORD CurrentAdapters(std::shared_ptr<const AdapterTable>& out);

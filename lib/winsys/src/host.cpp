@@ -77,12 +77,28 @@ bool InitSampleHost(const std::string& dir, std::string* error)
 
 bool InitGeneratedHost(const std::string& dir, int adapters, std::string* error)
 {
-    if (adapters < 1 || adapters > 100000) {
+    GeneratedShape shape;
+    shape.adapters = adapters;
+    return InitGeneratedHost(dir, shape, error);
+}
+
+bool InitGeneratedHost(const std::string& dir, const GeneratedShape& shape, std::string* error)
+{
+    const auto fail = [error](const std::string& why) {
         if (error)
-            *error = "the number of adapters must be between 1 and 100000";
+            *error = why;
         return false;
-    }
-    return WriteHost(dir, GeneratedHiveText(adapters), error);
+    };
+    if (shape.adapters < 1 || shape.adapters > 100000)
+        return fail("the number of adapters must be between 1 and 100000");
+    const std::string range = " must be between 1 and " + std::to_string(kMaxGeneratedPerAdapter);
+    if (shape.addresses < 1 || shape.addresses > kMaxGeneratedPerAdapter)
+        return fail("the number of addresses" + range);
+    if (shape.gateways < 1 || shape.gateways > kMaxGeneratedPerAdapter)
+        return fail("the number of gateways" + range);
+    if (shape.dns < 1 || shape.dns > kMaxGeneratedPerAdapter)
+        return fail("the number of DNS servers" + range);
+    return WriteHost(dir, GeneratedHiveText(shape), error);
 }
 
 }  // namespace winsys

@@ -92,8 +92,9 @@ std::string ShowHost(const std::string& dir)
     if (!LoadHiveFile(HivePath(dir), h, &error, &line))
         return HivePath(dir) + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + error + "\n";
     std::string out = Identity(h);
+    const int64_t now = WallClockMs();
     for (const AdapterRef& ref : ListAdapters(h))
-        out += Adapter(ReadAdapterState(h, ref));
+        out += Adapter(ReadAdapterState(h, ref, now));
     out += "\nNetwork connections:\n\n";
     for (const Connection& c : ReadConnections(h))
         out += "   " + (c.local.empty() ? std::string("  ") : c.local) + "  " + c.remote +

@@ -49,14 +49,14 @@ void AddAdapter(Hive& h, int ordinal, const AdapterSpec& a)
     h.SetString(std::string(keys::kNetworkConnections) + "\\" + a.guid + "\\Connection", "Name", a.connection);
 }
 
-void SetStatic(Hive& h, const std::string& guid, const std::string& ip, const std::string& mask,
-               const std::vector<std::string>& gateways, const std::string& dns,
-               const std::vector<std::string>& wins)
+void SetStatic(Hive& h, const std::string& guid, const std::vector<std::string>& ips,
+               const std::vector<std::string>& masks, const std::vector<std::string>& gateways,
+               const std::string& dns, const std::vector<std::string>& wins)
 {
     const std::string k = TcpipKey(guid);
     h.SetDword(k, "EnableDHCP", 0);
-    h.SetMultiString(k, "IPAddress", {ip});
-    h.SetMultiString(k, "SubnetMask", {mask});
+    h.SetMultiString(k, "IPAddress", ips);
+    h.SetMultiString(k, "SubnetMask", masks);
     h.SetMultiString(k, "DefaultGateway", gateways);
     h.SetMultiString(k, "DefaultGatewayMetric", std::vector<std::string>(gateways.size(), "0"));
     h.SetString(k, "NameServer", dns);
@@ -82,6 +82,33 @@ void SetDhcp(Hive& h, const std::string& guid, const LeaseSpec& lease)
     h.SetMultiString(offer, "WinsServers", lease.wins);
     h.SetDword(offer, "LeaseSeconds", 8 * 24 * 3600);
     TakeDhcpOffer(h, guid);
+}
+
+// Host parts of the generated subnet prefix + "n": the first gateway and DNS
+// server are .1, further gateways count down from .254 and further servers up
+// from .101, apart from the addresses (.5 upwards).
+std::vector<std::string> Gateways(const std::string& prefix, int count)
+{
+    std::vector<std::string> list;
+    for (int j = 0; j < count; ++j)
+        list.push_back(prefix + std::to_string(j == 0 ? 1 : 255 - j));
+    return list;
+}
+
+std::vector<std::string> Servers(const std::string& prefix, int count)
+{
+    std::vector<std::string> list;
+    for (int j = 0; j < count; ++j)
+        list.push_back(prefix + std::to_string(j == 0 ? 1 : 100 + j));
+    return list;
+}
+
+std::string Join(const std::vector<std::string>& list, const char* separator)
+{
+    std::string out;
+    for (const std::string& s : list)
+        out += (out.empty() ? "" : separator) + s;
+    return out;
 }
 
 void SetIdentity(Hive& h)
@@ -126,7 +153,8 @@ std::string SampleHiveText()
     const std::string wireless = "{9C8B7A6F-5E4D-4C3B-8A29-1F0E9D8C7B6A}";
     AddAdapter(h, 0, {wired, "Gigabit Ethernet Controller", "Local Area Connection", "00155D010203", 11, 6});
     AddAdapter(h, 1, {wireless, "Wireless Network Adapter", "Wireless Network Connection", "0013CE4A5B6C", 14, 71});
-    SetStatic(h, wired, "192.168.1.5", "255.255.255.0", {"192.168.1.1"}, "192.168.1.1,10.0.0.1", {"192.168.1.2"});
+    SetStatic(h, wired, {"192.168.1.5"}, {"255.255.255.0"}, {"192.168.1.1"}, "192.168.1.1,10.0.0.1",
+              {"192.168.1.2"});
     SetDhcp(h, wireless, {"10.0.0.23", "255.255.255.0", "10.0.0.1", "10.0.0.1", {"10.0.0.1"}, {"10.0.0.2"}});
     SetIdentity(h);
     h.SetMultiString(keys::kEmulatedHost, "Shares",
@@ -139,20 +167,35 @@ std::string SampleHiveText()
 
 std::string GeneratedHiveText(int adapters)
 {
+    GeneratedShape shape;
+    shape.adapters = adapters;
+    return GeneratedHiveText(shape);
+}
+
+std::string GeneratedHiveText(const GeneratedShape& shape)
+{
     Hive h;
-    for (int i = 0; i < adapters; ++i) {
+    for (int i = 0; i < shape.adapters; ++i) {
         char guid[64], mac[16];
         std::snprintf(guid, sizeof guid, "{00000000-0000-4000-8000-%012d}", i);
         std::snprintf(mac, sizeof mac, "02%010X", unsigned(i));
         const std::string n = std::to_string(i + 1);
         AddAdapter(h, i, {guid, "Generated Adapter #" + n, "Connection " + n, mac, uint32_t(100 + i), 6});
         const std::string net = std::to_string(16 + (i / 250) % 16) + "." + std::to_string(i % 250);
-        if (i % 2 == 0)
-            SetStatic(h, guid, "172." + net + ".5", "255.255.255.0", {"172." + net + ".1"}, "172." + net + ".1",
+        if (i % 2 == 0) {
+            const std::string prefix = "172." + net + ".";
+            std::vector<std::string> ips, masks;
+            for (int j = 0; j < shape.addresses; ++j) {
+                ips.push_back(prefix + std::to_string(5 + j));
+                masks.push_back("255.255.255.0");
+            }
+            SetStatic(h, guid, ips, masks, Gateways(prefix, shape.gateways), Join(Servers(prefix, shape.dns), ","),
                       {});
-        else
-            SetDhcp(h, guid, {"10." + net + ".23", "255.255.255.0", "10." + net + ".1", "10." + net + ".1",
-                              {"10." + net + ".1"}, {}});
+        } else {
+            const std::string prefix = "10." + net + ".";
+            SetDhcp(h, guid, {prefix + "23", "255.255.255.0", prefix + "1", Join(Servers(prefix, shape.dns), " "),
+                              Gateways(prefix, shape.gateways), {}});
+        }
     }
     SetIdentity(h);
     h.SetMultiString(keys::kEmulatedHost, "Shares", {"\\\\fileserver\\public"});
