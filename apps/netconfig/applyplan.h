@@ -44,6 +44,7 @@ QList<Phase> PhasesToApply(const CNetworkCard& card);
 struct CApplyPlan
 {
     CNetworkCardList wanted;        // every card, as edited
+    CNetworkCardList live;          // the system's cards before the apply (empty: unknown)
     QList<int> rows;                // the cards to apply, in list order
     QMap<int, QList<Phase>> phases; // per row: the phases that change something
     CIdentity wantedIdentity;

@@ -19,6 +19,16 @@ const QStringList loadSwitches = {"/load", "-load", "/l", "-l"};
 const QStringList saveSwitches = {"/save", "-save", "/s", "-s"};
 const QStringList whatifSwitches = {"/whatif", "-whatif"};
 const QStringList verboseSwitches = {"/verbose", "-verbose"};
+const QStringList keepSwitches = {"/keep", "-keep"};
+const QStringList undoSwitches = {"/undo", "-undo"};
+
+// The seconds after /keep: a whole number, or none at all.
+int KeepSecondsAfter(const QStringList& args, int i)
+{
+    bool ok = false;
+    const int seconds = args.value(i + 1).toInt(&ok, 10);
+    return ok && seconds >= 0 ? seconds : -1;
+}
 
 // Takes the argument after position i as a file name, or notes that it is missing.
 void TakeFileName(const QStringList& args, int i, QString& file, bool& missing)
@@ -79,13 +89,17 @@ CQuarvelApp* QuarvelApp()
 
 // Hides the utilities page when the settings say so and selects the row
 // that was current when the program last ended.
-void ApplyAppSettings(CNetConfigImpl& dialog)
+void ApplyAppSettings(CNetConfigImpl& dialog, const CommandLineSwitches& switches)
 {
     QString remembered = QStringLiteral("0");
     if (CQuarvelApp* app = QuarvelApp()) {
         CXMLSettingsBlock settings = app->GetAppSettings();
         if (!settings.GetBool(QStringLiteral("Netconfig_Utilities"), true))
             dialog.HideUtilitiesPage();
+        bool ok = false;
+        const int revert = settings.GetText(QStringLiteral("Netconfig_RevertSeconds")).toInt(&ok, 10);
+        if (ok && revert >= 0)
+            dialog.SetRevertTime(revert, false);
         const CXMLSettingsBlock block = settings.GetFirstChildBlock(QStringLiteral("CNetConfigImpl"));
         if (block.IsValid())
             remembered = block.GetText(QStringLiteral("NetConfigActiveAdapter"), QStringLiteral("0"));
@@ -95,8 +109,25 @@ void ApplyAppSettings(CNetConfigImpl& dialog)
     if (!ok)
         row = 0;
     // A row beyond the adapters (one has gone since the last run) is
-    // reported by SelectAdapter, which then shows the first adapter.
+    // reported by SelectAdapter and the first adapter stays shown.
     dialog.SelectAdapter(int(row));
+    if (!switches.console && switches.keepSeconds >= 0)
+        dialog.SetRevertTime(switches.keepSeconds, true);
+}
+
+// A settings file named first is loaded, not applied.
+void LoadFileArgument(CNetConfigImpl& dialog, int argc, char** argv)
+{
+    // argv as the application left it: Qt's own options are gone by now.
+    if (argc > 1 && qstrcmp(argv[1], "-kill") != 0)
+        dialog.ReadSettings(QString::fromLocal8Bit(argv[1]));
+}
+
+int RunDialog(CNetConfigImpl& dialog)
+{
+    dialog.show();
+    QCoreApplication::exec();
+    return ExitDone;
 }
 
 // True when the settings already end with the block a store would write:
@@ -130,10 +161,12 @@ void StoreAdapterRow(CNetConfigImpl& dialog)
 // The switches have been checked: exactly one action is asked for.
 int RunConsoleAction(CNetConfigImpl& dialog, const CommandLineSwitches& switches)
 {
-    dialog.SetConsoleOptions(switches.whatif, switches.verbose);
+    dialog.SetConsoleOptions(switches.whatif, switches.verbose, switches.keepSeconds);
     if (switches.load)
         return dialog.RunConsoleCommand(switches.loadFile, true);
-    return dialog.RunConsoleCommand(switches.saveFile, false);
+    if (switches.save)
+        return dialog.RunConsoleCommand(switches.saveFile, false);
+    return switches.undo ? dialog.ConsoleUndo() : dialog.ConsoleConfirm();
 }
 
 int UsageError(const QString& problem)
@@ -161,6 +194,11 @@ CommandLineSwitches ScanCommandLine(const QStringList& args)
             result.whatif = true;
         } else if (verboseSwitches.contains(arg)) {
             result.verbose = true;
+        } else if (keepSwitches.contains(arg)) {
+            result.keep = true;
+            result.keepSeconds = KeepSecondsAfter(args, i);
+        } else if (undoSwitches.contains(arg)) {
+            result.undo = true;
         }
     }
     return result;
@@ -170,18 +208,23 @@ QString ConsoleUsageProblem(const CommandLineSwitches& switches)
 {
     if (switches.missingFile)
         return QStringLiteral("a load or save switch needs a file name");
-    if (switches.load && switches.save)
-        return QStringLiteral("load and save cannot be combined");
-    if (!switches.load && !switches.save)
-        return QStringLiteral("console mode needs /load FILE or /save FILE");
+    const bool confirm = switches.keep && switches.keepSeconds < 0;
+    const int actions = int(switches.load) + int(switches.save) + int(switches.undo) + int(confirm);
+    if (actions > 1)
+        return QStringLiteral("load, save, undo and confirm cannot be combined");
+    if (actions == 0)
+        return QStringLiteral("console mode needs /load FILE, /save FILE, /undo or /keep");
     if (switches.whatif && !switches.load)
         return QStringLiteral("/whatif goes with /load FILE");
+    if (switches.keepSeconds >= 0 && !switches.load)
+        return QStringLiteral("/keep SECONDS goes with /load FILE");
     return QString();
 }
 
 QString UsageText()
 {
-    return QStringLiteral("usage: netconfig [FILE] | /c /l FILE [/whatif] [/verbose] | /c /s FILE | -kill NAME");
+    return QStringLiteral("usage: netconfig [FILE] [/keep SECONDS] | /c /l FILE [/whatif] [/verbose] [/keep SECONDS]"
+                          " | /c /s FILE | /c /keep | /c /undo | -kill NAME");
 }
 
 bool IsKillCommand(const QStringList& args)
@@ -238,18 +281,11 @@ int NetConfigMain(int argc, char** argv)
         TearDown(dialog, translator);
         return ExitFailed;
     }
-    // argv as the application left it: Qt's own options are gone by now.
-    if (!switches.console && argc > 1 && qstrcmp(argv[1], "-kill") != 0)
-        dialog->ReadSettings(QString::fromLocal8Bit(argv[1]));
-    ApplyAppSettings(*dialog);
-
-    int exitCode = ExitDone;
-    if (switches.console) {
-        exitCode = RunConsoleAction(*dialog, switches);
-    } else {
-        dialog->show();
-        QCoreApplication::exec();
-    }
+    dialog->RecoverUnconfirmedApply();
+    if (!switches.console)
+        LoadFileArgument(*dialog, argc, argv);
+    ApplyAppSettings(*dialog, switches);
+    const int exitCode = switches.console ? RunConsoleAction(*dialog, switches) : RunDialog(*dialog);
 
     StoreAdapterRow(*dialog);
     TearDown(dialog, translator);

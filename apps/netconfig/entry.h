@@ -15,15 +15,20 @@ struct CommandLineSwitches
     QString saveFile;
     bool whatif = false;  // print what a load would run, change nothing
     bool verbose = false; // one line per command on standard error
+    bool keep = false;    // /keep: wait for a confirmation, or (without seconds) give one
+    int keepSeconds = -1; // the seconds that followed /keep, -1 when none did
+    bool undo = false;    // restore the latest snapshot
 };
 
 // Exit codes of the program.
 enum ExitCode {
-    ExitDone = 0,       // done and verified, saved, or the dialog closed
-    ExitFailed = 1,     // reading the configuration failed; kill mode's own codes
-    ExitUsage = 2,      // a command line that cannot do anything
-    ExitBadFile = 3,    // the file cannot be read or holds invalid values; nothing applied
-    ExitDifferences = 4 // applied, but the system does not hold all of it
+    ExitDone = 0,        // done and verified, saved, or the dialog closed
+    ExitFailed = 1,      // reading the configuration failed; kill mode's own codes
+    ExitUsage = 2,       // a command line that cannot do anything
+    ExitBadFile = 3,     // the file cannot be read or holds invalid values; nothing applied
+    ExitDifferences = 4, // applied, but the system does not hold all of it
+    ExitReverted = 5,    // applied, but not confirmed in time (or not held): restored as before
+    ExitBusy = 6         // another apply waits for its confirmation, or none waits to be confirmed
 };
 
 // Why a console command line cannot run (the switches combine to nothing,

@@ -37,6 +37,8 @@ CNetConfigImpl::CNetConfigImpl(QWidget* parent, const char* name, bool modal, Qt
     IdentityPage()->SetEditor(&m_Editor);
     connect(&m_Editor, &CAdapterEditor::changed, this, &CNetConfigImpl::UpdateControlStates);
     connect(DrivesPage(), &CDrivesPage::systemError, this, &CNetConfigImpl::ShowSystemError);
+    connect(btnRestore, &QPushButton::clicked, this, &CNetConfigImpl::RestorePreviousSettings);
+    UpdateRestoreButton();
     SetUpTabs();
 }
 

@@ -68,7 +68,18 @@ public:
     bool HasShellExecute() const { return m_pShellExecuteEx != nullptr; }
     // Console runs: print the plan instead of running it; one line per
     // command on standard error.
-    void SetConsoleOptions(bool whatif, bool verbose);
+    // keepSeconds: with a load, wait that long for a confirmation before
+    // reverting (-1: no waiting).
+    void SetConsoleOptions(bool whatif, bool verbose, int keepSeconds = -1);
+    // The dialog's "Keep these network settings?" countdown; given on the
+    // command line, it is asked even where no screen shows it.
+    void SetRevertTime(int seconds, bool fromCommandLine);
+    // A change whose confirmation never came (its waiter was killed) is
+    // undone, with a word to the user why.
+    void RecoverUnconfirmedApply();
+    // Console actions: restore the latest snapshot; confirm a waiting apply.
+    int ConsoleUndo();
+    int ConsoleConfirm();
     // Replaces the runner that applying uses (tests, benchmarks).
     void SetCommandRunner(std::unique_ptr<CCommandRunner> runner);
     CApplier& Applier() { return *m_Applier; }
@@ -93,6 +104,7 @@ public slots:
     void LoadFromFile() override;
     void CancelClick() override;
     void reject() override;
+    void RestorePreviousSettings();
 
 private slots:
     void DHCPSettingsChange(int id) override;
@@ -114,7 +126,7 @@ private:
     friend class CApplyGuard;
 
     // How one apply ended, for the console's exit code.
-    enum class ApplyOutcome { Done, Refused, Failed, Differences };
+    enum class ApplyOutcome { Done, Refused, Failed, Differences, Reverted, Busy };
 
     void SetUpTabs();
     const CNetworkCard* CurrentCard() const;
@@ -124,6 +136,14 @@ private:
     QList<int> RowsToApply(bool withShown) const;
     CApplyPlan PlanFor(const QList<int>& rows) const;
     ApplyOutcome RunApply(const QList<int>& rows);
+    ApplyOutcome RunPlan(const CApplyPlan& plan);
+    bool NoOtherApplyWaiting();
+    ApplyOutcome KeepOrRevert(const CApplyPlan& plan, const QString& snapshot, ApplyOutcome outcome);
+    bool WaitForConfirmation(const QString& snapshot);
+    bool AskToKeep(const QString& snapshot);
+    ApplyOutcome RestoreSnapshot(const QString& path);
+    void UpdateRestoreButton();
+    static int ExitCodeOf(ApplyOutcome outcome);
     bool ApplyCardAt(int row, const QList<Phase>& phases);
     void PrintPlan(const CApplyPlan& plan) const;
     void ReportDifferences(const CDifferenceList& differences);
@@ -141,5 +161,9 @@ private:
     bool m_WhatIf = false;
     bool m_Verbose = false;
     ApplyOutcome m_LastOutcome = ApplyOutcome::Done;
+    int m_ConsoleKeepSeconds = -1;
+    int m_RevertSeconds = 20;
+    bool m_AskKeepHeadless = false;
+    bool m_Restoring = false;                      // a revert or undo: no snapshot, no question
     QList<QPair<Command, CommandResult>> m_RunLog; // what the running apply ran
 };

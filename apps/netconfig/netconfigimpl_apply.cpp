@@ -7,6 +7,7 @@
 #include "dhcplease.h"
 #include "identityapply.h"
 #include "netconfig_rules.h"
+#include "safeapply.h"
 #include "settingsfile.h"
 #include "systemerror.h"
 
@@ -175,18 +176,40 @@ CApplyPlan CNetConfigImpl::PlanFor(const QList<int>& rows) const
 {
     CNetworkCardList live;
     const bool known = ReadAdapterCards(live) == ERROR_SUCCESS && live.count() == m_Editor.Count();
-    return MakeApplyPlan(m_Editor.Cards(), rows, known ? &live : nullptr, m_Editor.Wanted(), m_Editor.Remembered());
+    CApplyPlan plan =
+        MakeApplyPlan(m_Editor.Cards(), rows, known ? &live : nullptr, m_Editor.Wanted(), m_Editor.Remembered());
+    if (known)
+        plan.live = live;
+    return plan;
 }
 
+// Check, plan, snapshot the system, run, verify, and let a change that may
+// cut the user off be kept or reverted.
 CNetConfigImpl::ApplyOutcome CNetConfigImpl::RunApply(const QList<int>& rows)
 {
-    if (!ValidateRows(rows) || !ConfirmWarnings(rows))
+    if (!m_Restoring && !NoOtherApplyWaiting())
+        return ApplyOutcome::Busy;
+    if (!ValidateRows(rows) || (!m_Restoring && !ConfirmWarnings(rows)))
         return ApplyOutcome::Refused;
     const CApplyPlan plan = PlanFor(rows);
     if (m_WhatIf) {
         PrintPlan(plan);
         return ApplyOutcome::Done;
     }
+    if (m_Restoring || plan.IsEmpty())
+        return RunPlan(plan);
+    const QString snapshot = CSafeApplyStore::ForThisMachine().TakeSnapshot(
+        plan.live.isEmpty() ? m_Editor.Cards() : plan.live, plan.liveIdentity);
+    if (snapshot.isEmpty() && m_ConsoleKeepSeconds >= 0) {
+        QuarvelMsgBox(this, tr("Can not save the current settings before changing them."),
+                      CSafeApplyStore::ForThisMachine().Folder());
+        return ApplyOutcome::Refused;
+    }
+    return KeepOrRevert(plan, snapshot, RunPlan(plan));
+}
+
+CNetConfigImpl::ApplyOutcome CNetConfigImpl::RunPlan(const CApplyPlan& plan)
+{
     {
         CApplyGuard guard(*this, plan);
         for (int row : plan.rows) {
@@ -235,13 +258,16 @@ bool CNetConfigImpl::ApplyAll()
 {
     CWaitCursor wait;
     m_LastOutcome = RunApply(RowsToApply(isVisible()));
+    UpdateRestoreButton();
     return m_LastOutcome == ApplyOutcome::Done;
 }
 
 void CNetConfigImpl::ApplyClick()
 {
     const int index = CurrentAdapterIndex();
-    if (RunApply({index}) != ApplyOutcome::Done)
+    const ApplyOutcome outcome = RunApply({index});
+    UpdateRestoreButton();
+    if (outcome != ApplyOutcome::Done)
         return;
     // Identification may have refreshed the model; clear the card as it is now.
     m_Editor.ClearChanges(index);
@@ -333,10 +359,11 @@ void CNetConfigImpl::ShowSystemError(unsigned long code)
     QuarvelMsgBox(this, SystemErrorText(&number), QString(), QString(), QString(), 1, 258);
 }
 
-void CNetConfigImpl::SetConsoleOptions(bool whatif, bool verbose)
+void CNetConfigImpl::SetConsoleOptions(bool whatif, bool verbose, int keepSeconds)
 {
     m_WhatIf = whatif;
     m_Verbose = verbose;
+    m_ConsoleKeepSeconds = keepSeconds;
 }
 
 // Every difference once per apply: one box, or a line each on standard

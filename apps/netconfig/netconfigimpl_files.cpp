@@ -128,16 +128,7 @@ int CNetConfigImpl::ConsoleLoad(const QString& fileName)
     m_LoadedFile = fileName;
     ApplyAll();
     m_LoadedFile.clear();
-    switch (m_LastOutcome) {
-    case ApplyOutcome::Done:
-        return ExitDone;
-    case ApplyOutcome::Refused:
-        return ExitBadFile;
-    case ApplyOutcome::Failed:
-    case ApplyOutcome::Differences:
-        break;
-    }
-    return ExitDifferences;
+    return ExitCodeOf(m_LastOutcome);
 }
 
 int CNetConfigImpl::ConsoleSave(const QString& fileName)

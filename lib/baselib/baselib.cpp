@@ -22,8 +22,7 @@ QString ExecutablePath()
 }
 } // namespace
 
-CQuarvelApp::CQuarvelApp(int& argc, char** argv)
-    : QApplication(argc, argv)
+CQuarvelApp::CQuarvelApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("netconfig"));
 }
@@ -102,6 +101,23 @@ bool InstallTranslator(const QString& name, const char* dir, QTranslator** out)
     return true;
 }
 
+namespace {
+
+// State that outlives a run but is no setting and no document. Windows has
+// %LOCALAPPDATA% for it, the XDG layout $XDG_STATE_HOME (Qt 6.4 knows neither).
+QString UserStateDirectory()
+{
+    const QString local = qEnvironmentVariable("LOCALAPPDATA");
+    if (!local.isEmpty())
+        return QDir::fromNativeSeparators(local);
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (QDir::isAbsolutePath(state))
+        return state;
+    return QDir::homePath() + QStringLiteral("/.local/state");
+}
+
+} // namespace
+
 QString GetAppSubDirectory(int id)
 {
     const QString bin = QFileInfo(ExecutablePath()).absolutePath();
@@ -119,6 +135,8 @@ QString GetAppSubDirectory(int id)
         return config;
     case AppDirUserLayouts:
         return config + QStringLiteral("/layouts");
+    case AppDirUserState:
+        return UserStateDirectory() + QStringLiteral("/netconfig");
     default:
         return QString();
     }

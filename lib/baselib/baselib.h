@@ -48,7 +48,8 @@ enum AppSubDirectory {
     AppDirData = 1,         // <bin>/<data dir from bin>
     AppDirTranslations = 2, // <data>/translations
     AppDirUserConfig = 3,   // $XDG_CONFIG_HOME/netconfig
-    AppDirUserLayouts = 4   // $XDG_CONFIG_HOME/netconfig/layouts
+    AppDirUserLayouts = 4,  // $XDG_CONFIG_HOME/netconfig/layouts
+    AppDirUserState = 5     // $XDG_STATE_HOME/netconfig; %LOCALAPPDATA%\netconfig on Windows
 };
 
 // The folder for id (see AppSubDirectory), without a trailing separator;

@@ -8,7 +8,8 @@
 
 namespace {
 
-const char* const kVariables[] = {"WINSYS_ROOT", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "NETCONFIG_SETTLE_MS"};
+const char* const kVariables[] = {"WINSYS_ROOT", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME",
+                                  "NETCONFIG_SETTLE_MS"};
 
 } // namespace
 
@@ -22,6 +23,7 @@ TestEnv::TestEnv()
     qputenv("WINSYS_ROOT", hostDir().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", configDir().toLocal8Bit());
     qputenv("XDG_DATA_HOME", m_Dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_STATE_HOME", stateDir().toLocal8Bit());
     // One look at the system after an apply: the emulated host settles at
     // once unless a test asks otherwise.
     qputenv("NETCONFIG_SETTLE_MS", "0");
@@ -41,6 +43,11 @@ QString TestEnv::hostDir() const
 {
     return m_Dir.filePath(QStringLiteral("host"));
 }
+QString TestEnv::stateDir() const
+{
+    return m_Dir.filePath(QStringLiteral("state"));
+}
+
 QString TestEnv::configDir() const
 {
     return m_Dir.filePath(QStringLiteral("config"));
@@ -82,6 +89,7 @@ QProcessEnvironment TestEnv::environment() const
     env.insert(QStringLiteral("WINSYS_ROOT"), hostDir());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir());
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_Dir.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), stateDir());
     return env;
 }
 

@@ -26,6 +26,7 @@ public:
     QString root() const { return m_Dir.path(); }
     QString hostDir() const;
     QString configDir() const;
+    QString stateDir() const;
     QString path(const QString& name) const { return m_Dir.filePath(name); }
 
     QProcessEnvironment environment() const;

@@ -4,7 +4,9 @@
 
 #include "hostfs.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <sys/stat.h>
 
 namespace winsys {
@@ -17,19 +19,37 @@ std::string Env(const char* name)
     return v ? std::string(v) : std::string();
 }
 
+// A new host is a machine of its own, as Windows records under Cryptography.
+// The hive generators leave the value out so that their text stays the same
+// on every call.
+std::string WithMachineGuid(const std::string& text)
+{
+    Hive hive;
+    std::string error;
+    int line = 0;
+    if (!ParseHive(text, hive, &error, &line))
+        return text;
+    std::random_device random;
+    char guid[40];
+    std::snprintf(guid, sizeof guid, "%08x-%04x-4%03x-%04x-%04x%08x", random(), random() & 0xFFFFu, random() & 0xFFFu,
+                  0x8000u | (random() & 0x3FFFu), random() & 0xFFFFu, random());
+    hive.SetString(keys::kCryptography, "MachineGuid", guid);
+    return FormatHive(hive);
+}
+
 bool WriteHost(const std::string& dir, const std::string& text, std::string* error)
 {
     if (!MakeDirs(dir, error))
         return false;
     HostLock lock(dir);
-    if (lock.error() == 0 && WriteFileAtomically(HivePath(dir), text) == 0)
+    if (lock.error() == 0 && WriteFileAtomically(HivePath(dir), WithMachineGuid(text)) == 0)
         return true;
     if (error)
         *error = "cannot write " + HivePath(dir);
     return false;
 }
 
-}  // namespace
+} // namespace
 
 std::string HostRoot()
 {
@@ -65,9 +85,9 @@ bool EnsureDefaultHost()
     HostLock lock(root);
     if (lock.error())
         return false;
-    if (::stat(HivePath(root).c_str(), &st) == 0)   // another process was first
+    if (::stat(HivePath(root).c_str(), &st) == 0) // another process was first
         return true;
-    return WriteFileAtomically(HivePath(root), SampleHiveText()) == 0;
+    return WriteFileAtomically(HivePath(root), WithMachineGuid(SampleHiveText())) == 0;
 }
 
 bool InitSampleHost(const std::string& dir, std::string* error)
@@ -101,4 +121,4 @@ bool InitGeneratedHost(const std::string& dir, const GeneratedShape& shape, std:
     return WriteHost(dir, GeneratedHiveText(shape), error);
 }
 
-}  // namespace winsys
+} // namespace winsys

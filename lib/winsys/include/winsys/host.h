@@ -45,6 +45,8 @@ inline constexpr char kNetBTInterfaces[] =
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\NetBT\\Parameters\\Interfaces";
 inline constexpr char kComputerName[] =
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName";
+// "MachineGuid": what tells this machine from every other.
+inline constexpr char kCryptography[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Cryptography";
 inline constexpr char kActiveComputerName[] =
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName";
 // What Windows keeps outside the registry:
