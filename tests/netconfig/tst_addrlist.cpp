@@ -1,7 +1,7 @@
 // The address list dialog, from the "Advanced..." buttons to the host.
 #include "addrlistimpl.h"
 #include "hoststate.h"
-#include "msgbox.h"
+#include "msgboxrecorder.h"
 #include "netconfigimpl.h"
 #include "testenv.h"
 
@@ -50,6 +50,7 @@ class TestAddrList : public QObject
 private:
     std::unique_ptr<TestEnv> m_Env;
     std::unique_ptr<CNetConfigImpl> m_Main;
+    MsgBoxRecorder m_Boxes;
     CNetworkCard& Card() { return m_Main->Adapters()[0]; }
 
 private slots:
@@ -60,7 +61,7 @@ private slots:
         m_Main = std::make_unique<CNetConfigImpl>();
         QCOMPARE(m_Main->ReadConfiguration(), 0UL);
         m_Main->SelectAdapter(0);
-        QuarvelMsgBoxHistory().clear();
+        m_Boxes.texts().clear();
     }
 
     void cleanup()
@@ -90,9 +91,9 @@ private slots:
         QCOMPARE(m_Main->ledGateway->text(), QStringLiteral("192.168.1.254"));
         QCOMPARE(m_Main->ledDNSServer->text(), QStringLiteral("192.168.1.1"));
 
-        QCOMPARE(QuarvelMsgBoxHistory(), QStringList{"Ip address 256.1.1.1 is not valid."});
+        QCOMPARE(m_Boxes.texts(), QStringList{"Ip address 256.1.1.1 is not valid."});
         m_Main->buttonOk->click();
-        QCOMPARE(QuarvelMsgBoxHistory().count(), 1);
+        QCOMPARE(m_Boxes.texts().count(), 1);
         QCOMPARE(hoststate::Adapters(*m_Env).value(0),
                  QStringLiteral("dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.254,192.168.1.1 "
                                 "dns=192.168.1.1,10.0.0.1,10.0.0.3 wins=192.168.1.2"));

@@ -4,7 +4,7 @@
 
 using namespace applytest;
 
-#define NO_BOX() QCOMPARE(QuarvelMsgBoxHistory(), QStringList())
+#define NO_BOX() QCOMPARE(m_Fx.boxes.texts(), QStringList())
 
 namespace {
 
@@ -107,14 +107,14 @@ void TestApplyE2E::missingNetshLosesNothing()
     qputenv("WINSYS_SYSTEM_DIR", emptySystem.path().toLocal8Bit());
     Click(dlg.buttonOk);
     qunsetenv("WINSYS_SYSTEM_DIR");
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(ERROR_FILE_NOT_FOUND)});
-    QVERIFY(QuarvelMsgBoxHistory().first().startsWith(QLatin1String("The system cannot find the file specified.")));
+    QCOMPARE(m_Fx.boxes.texts(), QStringList{SystemText(ERROR_FILE_NOT_FOUND)});
+    QVERIFY(m_Fx.boxes.texts().first().startsWith(QLatin1String("The system cannot find the file specified.")));
     QVERIFY(dlg.isVisible());
     QCOMPARE(m_Fx.env->readHive(), before);
 
     // A later attempt applies the same edits.
     Click(dlg.buttonOk);
-    QCOMPARE(QuarvelMsgBoxHistory().count(), 1);
+    QCOMPARE(m_Fx.boxes.texts().count(), 1);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(Host().at(0), QString(kWired).replace("ip=192.168.1.5", "ip=192.168.1.77"));
     QCOMPARE(HostName(), QStringLiteral("WS77"));
@@ -127,7 +127,7 @@ void TestApplyE2E::refusedRunsNothing()
     QVERIFY(Type(dlg.ledPrimaryWINS, QStringLiteral("192.168.1.9")));
     QVERIFY(Type(dlg.ledSubNet, QStringLiteral("255.0.255.0")));
     Click(dlg.buttonOk);
-    QCOMPARE(QuarvelMsgBoxHistory(),
+    QCOMPARE(m_Fx.boxes.texts(),
              QStringList{QStringLiteral("Subnet mask 255.0.255.0 is not valid for entered ip address.")});
     QVERIFY(dlg.isVisible());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.ledSubNet));

@@ -2,7 +2,7 @@
 #include "../baselib/mapdrivedriver.h"
 #include "applytestutil.h"
 #include "hosthive.h"
-#include "msgbox.h"
+#include "msgboxrecorder.h"
 #include "netconfigimpl.h"
 #include "testenv.h"
 
@@ -51,6 +51,7 @@ class TestDrives : public QObject
 private:
     std::unique_ptr<TestEnv> m_Env;
     std::unique_ptr<CNetConfigImpl> m_Dialog;
+    MsgBoxRecorder m_Boxes;
 
     void Open()
     {
@@ -64,7 +65,7 @@ private slots:
     {
         m_Env = std::make_unique<TestEnv>();
         QVERIFY(m_Env->initSampleHost());
-        QuarvelMsgBoxHistory().clear();
+        m_Boxes.texts().clear();
     }
 
     void cleanup()
@@ -98,7 +99,7 @@ private slots:
         m_Dialog->chlShareList->setCurrentItem(m_Dialog->chlShareList->topLevelItem(row));
         m_Dialog->btnDisconnectDrive->click();
 
-        QCOMPARE(QuarvelMsgBoxHistory().replaceInStrings(QRegularExpression(QStringLiteral("\\s+$")), {}), messages);
+        QCOMPARE(m_Boxes.texts().replaceInStrings(QRegularExpression(QStringLiteral("\\s+$")), {}), messages);
         QCOMPARE(HostConnections(), remaining);
         QCOMPARE(Listed(*m_Dialog), remaining);
         // A disconnected drive also leaves the user's persistent connections.
@@ -116,7 +117,7 @@ private slots:
         WhenMapDriveDialogShown([&](CMapDriveDialog* map) { FillAndFinish(map, again[0], again[1], false); });
         m_Dialog->btnMapNetDrive->click();
 
-        QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+        QCOMPARE(m_Boxes.texts(), QStringList());
         QCOMPARE(HostConnections(), (Rows{kPublic, kScans, home, again}));
         QCOMPARE(Listed(*m_Dialog), HostConnections());
         QVERIFY(Remembered("Y") && !Remembered("X"));

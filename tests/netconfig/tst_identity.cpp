@@ -71,7 +71,7 @@ void TestIdentity::identityByOk()
     EnterIdentity(typed[0], typed[1], typed[2]);
     Click(dlg.buttonOk);
 
-    QCOMPARE(QuarvelMsgBoxHistory(), boxes);
+    QCOMPARE(m_Fx.boxes.texts(), boxes);
     QCOMPARE(dlg.isVisible(), !boxes.isEmpty());
     QCOMPARE(HostIdentity(), host);
     QCOMPARE(QStringList({dlg.ComputerName(), dlg.Workgroup(), dlg.DNSSuffix()}), host);
@@ -92,7 +92,7 @@ void TestIdentity::releaseErrorsAfterJoinDoNotFailIt()
     EnterIdentity(QStringLiteral("WS01"), QStringLiteral("OFFICE"), QStringLiteral("lan"));
     QVERIFY(m_Fx.dialog->ApplyIdentification());
     const QString notSupported = SystemText(ERROR_NOT_SUPPORTED);
-    QCOMPARE(QuarvelMsgBoxHistory(), (QStringList{notSupported, notSupported}));
+    QCOMPARE(m_Fx.boxes.texts(), (QStringList{notSupported, notSupported}));
     QCOMPARE(HostIdentity(), (QStringList{"WS01", "OFFICE", "lan"}));
 }
 
@@ -100,7 +100,7 @@ void TestIdentity::releaseThenRenew()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
     Click(dlg.btnRelease);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(m_Fx.boxes.texts(), QStringList());
     QCOMPARE(dlg.CurrentAdapterIndex(), 1);
     QCOMPARE(dlg.ledIPAddress->text(), QStringLiteral("0.0.0.0"));
     const auto host = ReadHost();
@@ -109,7 +109,7 @@ void TestIdentity::releaseThenRenew()
     QCOMPARE(host->Adapters().at(0).m_IPAddress.ToString(), QStringLiteral("192.168.1.5"));
 
     Click(dlg.btnRenew);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(m_Fx.boxes.texts(), QStringList());
     QCOMPARE(dlg.ledIPAddress->text() + u' ' + dlg.ledGateway->text(), QStringLiteral("10.0.0.23 10.0.0.1"));
 }
 

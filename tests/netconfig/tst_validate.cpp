@@ -82,10 +82,10 @@ void TestValidate::validation()
     // Validation reads the widgets; fields left enabled so they can take focus.
     for (int i = 0; i < 6; ++i)
         Field(QLatin1String(valid[i][0]))->setEnabled(true);
-    QuarvelMsgBoxHistory().clear();
+    m_Fx.boxes.texts().clear();
 
     const bool accepted = dlg.ValidateInput();
-    QCOMPARE(QuarvelMsgBoxHistory(), accepted ? QStringList() : QStringList{message});
+    QCOMPARE(m_Fx.boxes.texts(), accepted ? QStringList() : QStringList{message});
     QCOMPARE(accepted, message.isEmpty());
     if (accepted)
         return;
