@@ -233,6 +233,8 @@ WINSYS_API DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dw
 WINSYS_API HLOCAL WINAPI LocalFree(HLOCAL hMem);
 WINSYS_API UINT WINAPI GetSystemDirectoryW(LPWSTR lpBuffer, UINT uSize);
 WINSYS_API UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
+WINSYS_API DWORD WINAPI GetLogicalDrives(void);
+WINSYS_API DWORD WINAPI GetLogicalDriveStringsW(DWORD nBufferLength, LPWSTR lpBuffer);
 
 WINSYS_API HANDLE WINAPI CreateToolhelp32Snapshot(DWORD dwFlags, DWORD th32ProcessID);
 WINSYS_API BOOL WINAPI Process32FirstW(HANDLE hSnapshot, LPPROCESSENTRY32W lppe);
