@@ -231,6 +231,8 @@ WINSYS_API void WINAPI SetLastError(DWORD dwErrCode);
 WINSYS_API DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
                                        LPSTR lpBuffer, DWORD nSize, va_list* Arguments);
 WINSYS_API HLOCAL WINAPI LocalFree(HLOCAL hMem);
+WINSYS_API HANDLE WINAPI GetProcessHeap(void);
+WINSYS_API SIZE_T WINAPI HeapCompact(HANDLE hHeap, DWORD dwFlags);
 WINSYS_API UINT WINAPI GetSystemDirectoryW(LPWSTR lpBuffer, UINT uSize);
 WINSYS_API UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
 WINSYS_API DWORD WINAPI GetLogicalDrives(void);
