@@ -10,7 +10,11 @@
 
 #include <winsys.h>
 
+#include <cstdio>
+
 namespace {
+
+const int kBadCommandLine = 2;
 
 const QStringList consoleSwitches = {"/console", "-console", "/c", "-c"};
 const QStringList loadSwitches = {"/load", "-load", "/l", "-l"};
@@ -134,6 +138,13 @@ void RunConsoleAction(CNetConfigImpl& dialog, const CommandLineSwitches& switche
     }
 }
 
+// An empty name would name no process: a bad command line.
+int KillUsageError()
+{
+    std::fprintf(stderr, "Usage: %s -kill <process name or id>\n", qPrintable(GetAppBaseModuleName()));
+    return kBadCommandLine;
+}
+
 } // namespace
 
 CommandLineSwitches ScanCommandLine(const QStringList& args)
@@ -182,10 +193,15 @@ bool KillProcessByName(const QString& text)
 int NetConfigMain(int argc, char** argv)
 {
     const QStringList args = ArgumentsOf(argc, argv);
-    if (IsKillCommand(args))
+    if (IsKillCommand(args)) {
+        if (args.at(1).isEmpty())
+            return KillUsageError();
         return KillProcessByName(args.at(1)) ? 1 : 0;
+    }
     const CommandLineSwitches switches = ScanCommandLine(args);
 
+    if (switches.console)
+        BaseLibUseConsole(argc, argv);
     if (BaseLibInit(argc, argv, 0, 0) != 0)
         return 0;
     QTranslator* translator = nullptr;
