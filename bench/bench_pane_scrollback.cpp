@@ -114,13 +114,13 @@ int main(int argc, char** argv)
     const double last = Median({blockMs.end() - std::max(sample, 1), blockMs.end()});
     const double ratio = first > 0 ? last / first : 0;
     const long growth = peakKb - emptyKb;
-    std::printf("appended %d lines in chunks of %d: %.0f ms in all; the pane holds %d blocks\n", lines, chunk,
-                totalMs, kept);
-    std::printf("time per %d lines: first %d blocks %.1f ms, last %d blocks %.1f ms (median)\n", kBlockLines,
-                sample, first, sample, last);
+    std::printf("appended %d lines in chunks of %d: %.0f ms in all; the pane holds %d blocks\n", lines, chunk, totalMs,
+                kept);
+    std::printf("time per %d lines: first %d blocks %.1f ms, last %d blocks %.1f ms (median)\n", kBlockLines, sample,
+                first, sample, last);
     std::printf("last/first: %.2f (limit %.1f)\n", ratio, kMaxRatio);
-    std::printf("RSS: empty pane %ld kB, peak %ld kB, at the end %ld kB, after Clear %ld kB\n", emptyKb, peakKb,
-                fullKb, clearedKb);
+    std::printf("RSS: empty pane %ld kB, peak %ld kB, at the end %ld kB, after Clear %ld kB\n", emptyKb, peakKb, fullKb,
+                clearedKb);
     std::printf("peak growth: %ld kB (limit %ld kB)\n", growth, kMaxGrowthKb);
     std::printf("left after Clear: %ld kB (limit %ld kB)\n", clearedKb - emptyKb, kMaxClearedKb);
     if (!peakReset || emptyKb < 0 || peakKb < 0) {

@@ -15,9 +15,9 @@ namespace {
 
 bool IsStrictAddress(const QString& text)
 {
-    static const QRegularExpression strict(QRegularExpression::anchoredPattern(QStringLiteral(
-        "(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\."
-        "(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)")));
+    static const QRegularExpression strict(QRegularExpression::anchoredPattern(
+        QStringLiteral("(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\."
+                       "(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)")));
     return strict.match(text).hasMatch();
 }
 

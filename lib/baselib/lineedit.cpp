@@ -40,9 +40,8 @@ QSize CLineEdit::sizeHint() const
     const QFontMetrics metrics = fontMetrics();
     const QMargins textMargins = this->textMargins();
     const QMargins contents = contentsMargins();
-    const int width = metrics.horizontalAdvance(text) + 1 + qMax(0, -metrics.minLeftBearing()) +
-                      2 * kTextSideMargin + textMargins.left() + textMargins.right() + contents.left() +
-                      contents.right();
+    const int width = metrics.horizontalAdvance(text) + 1 + qMax(0, -metrics.minLeftBearing()) + 2 * kTextSideMargin +
+                      textMargins.left() + textMargins.right() + contents.left() + contents.right();
     QStyleOptionFrame option;
     initStyleOption(&option);
     const QSize needed = style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, hint.height()), this);

@@ -19,9 +19,8 @@ QString ShownHint(CLineEdit* edit)
     option.rect = edit->rect();
     option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
     option.features = QStyleOptionFrame::None;
-    const QRect contents = edit->style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
-                               .marginsRemoved(edit->textMargins());
+    const QRect contents =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).marginsRemoved(edit->textMargins());
     const QFontMetrics metrics = edit->fontMetrics();
     const int room = contents.width() - 4 - qMax(0, -metrics.minLeftBearing());
     return metrics.elidedText(edit->placeholderText(), Qt::ElideRight, room);

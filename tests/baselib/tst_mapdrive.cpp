@@ -67,10 +67,14 @@ private slots:
         QTest::addColumn<QStringList>("localDrives");
         QTest::addColumn<QString>("taken");
         QTest::addColumn<QString>("proposed");
-        QTest::newRow("sample host: C: and the mapped Z:") << QStringList{"C:"} << "CZ" << "Y:";
-        QTest::newRow("local D: and E:") << QStringList{"C:", "D:", "E:"} << "CDEZ" << "Y:";
-        QTest::newRow("C: even when not declared") << QStringList() << "CZ" << "Y:";
-        QTest::newRow("local Y:") << QStringList{"Y:"} << "CYZ" << "X:";
+        QTest::newRow("sample host: C: and the mapped Z:") << QStringList{"C:"} << "CZ"
+                                                           << "Y:";
+        QTest::newRow("local D: and E:") << QStringList{"C:", "D:", "E:"} << "CDEZ"
+                                         << "Y:";
+        QTest::newRow("C: even when not declared") << QStringList() << "CZ"
+                                                   << "Y:";
+        QTest::newRow("local Y:") << QStringList{"Y:"} << "CYZ"
+                                  << "X:";
     }
 
     void offeredLetters()
@@ -108,8 +112,8 @@ private slots:
         QCOMPARE(result, 0);
         QVERIFY(!reconnectOffered);
         QCOMPARE(m_Boxes.texts(), QStringList());
-        QCOMPARE(Connections(), (QStringList{"Z:=\\\\fileserver\\public", "=\\\\fileserver\\scans",
-                                             "=\\\\fileserver\\home"}));
+        QCOMPARE(Connections(),
+                 (QStringList{"Z:=\\\\fileserver\\public", "=\\\\fileserver\\scans", "=\\\\fileserver\\home"}));
     }
 
     // Every letter in use: the deviceless connection is still there.

@@ -131,8 +131,9 @@ private slots:
                  qPrintable(QStringLiteral("%1x%2").arg(dialog.width()).arg(dialog.height())));
         QHeaderView* header = dialog.chlIPList->header();
         QTRY_VERIFY(!dialog.chlIPList->horizontalScrollBar()->isVisible());
-        QVERIFY2(header->length() <= dialog.chlIPList->viewport()->width(),
-                 qPrintable(QStringLiteral("%1 > %2").arg(header->length()).arg(dialog.chlIPList->viewport()->width())));
+        QVERIFY2(
+            header->length() <= dialog.chlIPList->viewport()->width(),
+            qPrintable(QStringLiteral("%1 > %2").arg(header->length()).arg(dialog.chlIPList->viewport()->width())));
         // The mask column is at least as wide as its title.
         QVERIFY(header->sectionSize(1) >= header->sectionSizeHint(1));
         QVERIFY(dialog.chlIPList->visualItemRect(dialog.chlIPList->topLevelItem(0)).width() >= 150);

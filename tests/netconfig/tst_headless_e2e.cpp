@@ -28,8 +28,7 @@ private:
     int Run(const QStringList& args, QString* stdErr)
     {
         const QProcessEnvironment env = m_Env->bareEnvironment();
-        return m_Env->runIn(env, QDir(TestEnv::binDir()).filePath(QStringLiteral("netconfig")), args, nullptr,
-                            stdErr);
+        return m_Env->runIn(env, QDir(TestEnv::binDir()).filePath(QStringLiteral("netconfig")), args, nullptr, stdErr);
     }
 
 private slots:

@@ -42,8 +42,7 @@ private slots:
         QTest::newRow("lines split across reads")
             << 3 << QStringList{"line 1\r\nli", "ne 2\r\nline 3\r", "\nline 4\r\nline", " 5\r\n"} << Plain(3, 5);
         QTest::newRow("fewer lines than the limit") << 10 << QStringList{Lines(1, 4)} << Plain(1, 4);
-        QTest::newRow("colours") << 2
-                                 << QStringList{"<font color=\"red\">" + Lines(1, 3) + "</font>", Lines(4, 4)}
+        QTest::newRow("colours") << 2 << QStringList{"<font color=\"red\">" + Lines(1, 3) + "</font>", Lines(4, 4)}
                                  << Plain(3, 4);
     }
 

@@ -98,8 +98,8 @@ int TestEnv::runProgram(const QString& program, const QStringList& args, QString
     return runIn(environment(), program, args, stdOut, stdErr, timeoutMs);
 }
 
-int TestEnv::runIn(const QProcessEnvironment& env, const QString& program, const QStringList& args,
-                   QString* stdOut, QString* stdErr, int timeoutMs) const
+int TestEnv::runIn(const QProcessEnvironment& env, const QString& program, const QStringList& args, QString* stdOut,
+                   QString* stdErr, int timeoutMs) const
 {
     QProcess process;
     process.setProcessEnvironment(env);

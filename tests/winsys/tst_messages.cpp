@@ -12,10 +12,9 @@ namespace {
 QString SystemText(DWORD code)
 {
     LPSTR buffer = nullptr;
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
-                       nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&buffer), 0,
-                       nullptr);
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
     const QString text = length && buffer ? QString::fromLatin1(buffer, int(length)) : QString();
     LocalFree(buffer);
     return text;
@@ -30,8 +29,8 @@ QMap<QString, DWORD> DeclaredCodes()
     QMap<QString, DWORD> codes;
     if (!header.open(QIODevice::ReadOnly))
         return codes;
-    static const QRegularExpression define(QStringLiteral(
-        "^#define ((?:ERROR|NERR|RPC_S|SE_ERR)_\\w+|WAIT_TIMEOUT)\\s+(\\d+)L?\\s*$"),
+    static const QRegularExpression define(
+        QStringLiteral("^#define ((?:ERROR|NERR|RPC_S|SE_ERR)_\\w+|WAIT_TIMEOUT)\\s+(\\d+)L?\\s*$"),
         QRegularExpression::MultilineOption);
     for (const QRegularExpressionMatch& m : define.globalMatch(QString::fromLatin1(header.readAll())))
         codes.insert(m.captured(1), m.captured(2).toUInt());
@@ -87,8 +86,7 @@ private slots:
         QTest::newRow("31, a verb nothing is associated with")
             << 31u << "A device attached to the system is not functioning.\r\n";
         QTest::newRow("85, a drive letter in use") << 85u << "The local device name is already in use.\r\n";
-        QTest::newRow("2401, open files")
-            << 2401u << "This network connection has files open or requests pending.\r\n";
+        QTest::newRow("2401, open files") << 2401u << "This network connection has files open or requests pending.\r\n";
         QTest::newRow("2695, a workgroup name refused") << 2695u << "The specified workgroup name is invalid.\r\n";
     }
 
