@@ -85,6 +85,10 @@ else
 fi
 note "utility pane: last/first <= 2, CPU <= 2 s" "$rc"
 
+echo "utility pane scrollback: 1,000,000 lines, 10,000 kept"
+"$bin/bench_pane_scrollback" 1000000 1000 | sed 's/^/  /'
+note "pane scrollback: peak RSS + <= 20 MB, last/first <= 2, Clear gives memory back" "${PIPESTATUS[0]}"
+
 "$bin/bench_compare" --name "memory: dialog opened and closed (sample host) vs bare QApplication" \
   --runs "$(( (runs + 2) / 3 ))" --metric rss --limit 1.3 \
   -- WINSYS_ROOT="$work/sample" "$bin/bench_dialog" -- "$bin/bench_bare_qt"

@@ -180,6 +180,10 @@
         <source>The network folder could not be connected (system error %1).</source>
         <translation>Die Verbindung zum Netzwerkordner konnte nicht hergestellt werden (Systemfehler %1).</translation>
     </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
 </context>
 <context>
     <name>CNetAddrList</name>

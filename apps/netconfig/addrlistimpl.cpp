@@ -5,8 +5,34 @@
 #include "msgbox.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QIcon>
+#include <QLayout>
 #include <QRegularExpression>
+#include <QScrollBar>
+
+namespace {
+
+bool IsStrictAddress(const QString& text)
+{
+    static const QRegularExpression strict(QRegularExpression::anchoredPattern(
+        QStringLiteral("(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\."
+                       "(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)")));
+    return strict.match(text).hasMatch();
+}
+
+// A hidden dialog's layouts keep the sizes they worked out; a child's new
+// minimum reaches the dialog only once they forget them.
+void ForgetLayoutSizes(QWidget* child)
+{
+    for (QWidget* widget = child; widget; widget = widget->parentWidget()) {
+        widget->updateGeometry();
+        if (widget->layout())
+            widget->layout()->invalidate();
+    }
+}
+
+} // namespace
 
 CNetAddrListImpl::CNetAddrListImpl(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl)
     : CNetAddrList(parent, name, modal, fl)
@@ -14,6 +40,41 @@ CNetAddrListImpl::CNetAddrListImpl(QWidget* parent, const char* name, bool modal
     setWindowIcon(QIcon(AppImage(QStringLiteral("networks_small"))));
     chlIPList->addColumn(tr("IP Address"), 150);
     chlIPList->addColumn(tr("Mask"), -1);
+    OpenWideEnoughForColumns();
+    // Before Enter reaches the default button OK.
+    connect(ledIPAddress_2, &QLineEdit::returnPressed, this, &CNetAddrListImpl::AddTypedAddressOnEnter);
+}
+
+// The form opens at 305 x 220 at least; wider when both columns and a
+// vertical scroll bar need more, so that no horizontal one is needed.
+void CNetAddrListImpl::OpenWideEnoughForColumns()
+{
+    QHeaderView* header = chlIPList->header();
+    int columns = 0;
+    for (int i = 0; i < header->count(); ++i)
+        columns += qMax(header->sectionSize(i), header->sectionSizeHint(i));
+    const int wanted = columns + 2 * chlIPList->frameWidth() + chlIPList->verticalScrollBar()->sizeHint().width();
+    // Asked for only while the opening size is worked out: the user may
+    // still make the dialog as small as the form allows.
+    const int minimum = chlIPList->minimumWidth();
+    chlIPList->setMinimumWidth(wanted);
+    ForgetLayoutSizes(chlIPList);
+    const int width = minimumSizeHint().width();
+    chlIPList->setMinimumWidth(minimum);
+    ForgetLayoutSizes(chlIPList);
+    resize(qMax(this->width(), width), height());
+}
+
+// Enter accepts the dialog (OK is the default button); an address typed
+// but not added yet would be lost, so a valid new one is added first.
+// Anything else is left as it is, without a message.
+void CNetAddrListImpl::AddTypedAddressOnEnter()
+{
+    const CIPAddress address(ledIPAddress_2->text());
+    if (address.Value() == 0 || m_List.contains(address) || !IsStrictAddress(ledIPAddress_2->text()))
+        return;
+    m_List.append(address);
+    chlIPList->addRow(QStringList{address.ToString()});
 }
 
 void CNetAddrListImpl::SetList(const CIPAddressList& ipList)
@@ -27,11 +88,8 @@ void CNetAddrListImpl::SetList(const CIPAddressList& ipList)
 
 bool CNetAddrListImpl::ValidateAddress()
 {
-    static const QRegularExpression strict(QRegularExpression::anchoredPattern(QStringLiteral(
-        "(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\."
-        "(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.(25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)")));
     const QString text = ledIPAddress_2->text();
-    if (strict.match(text).hasMatch())
+    if (IsStrictAddress(text))
         return true;
     QuarvelMsgBox(QApplication::activeWindow(), tr("Ip address %1 is not valid.").arg(text));
     ledIPAddress_2->setFocus();

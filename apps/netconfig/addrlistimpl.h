@@ -25,7 +25,10 @@ public slots:
 
 private slots:
     void UpdateCtrlState() override;
+    void AddTypedAddressOnEnter();
 
 private:
+    void OpenWideEnoughForColumns();
+
     CIPAddressList m_List;
 };

@@ -14,6 +14,8 @@
 
 namespace {
 
+const int kBadCommandLine = 2;
+
 const QStringList consoleSwitches = {"/console", "-console", "/c", "-c"};
 const QStringList loadSwitches = {"/load", "-load", "/l", "-l"};
 const QStringList saveSwitches = {"/save", "-save", "/s", "-s"};
@@ -100,6 +102,9 @@ void ApplyAppSettings(CNetConfigImpl& dialog, const CommandLineSwitches& switche
         const int revert = settings.GetText(QStringLiteral("Netconfig_RevertSeconds")).toInt(&ok, 10);
         if (ok && revert >= 0)
             dialog.SetRevertTime(revert, false);
+        const int lines = settings.GetText(QStringLiteral("Netconfig_ScrollbackLines")).toInt(&ok, 10);
+        if (ok && lines > 0)
+            dialog.UtilitiesPage()->SetScrollbackLines(lines);
         const CXMLSettingsBlock block = settings.GetFirstChildBlock(QStringLiteral("CNetConfigImpl"));
         if (block.IsValid())
             remembered = block.GetText(QStringLiteral("NetConfigActiveAdapter"), QStringLiteral("0"));
@@ -173,6 +178,13 @@ int UsageError(const QString& problem)
 {
     std::fprintf(stderr, "netconfig: %s\n%s\n", qUtf8Printable(problem), qUtf8Printable(UsageText()));
     return ExitUsage;
+}
+
+// An empty name would name no process: a bad command line.
+int KillUsageError()
+{
+    std::fprintf(stderr, "Usage: %s -kill <process name or id>\n", qPrintable(GetAppBaseModuleName()));
+    return kBadCommandLine;
 }
 
 } // namespace
@@ -255,8 +267,11 @@ bool KillProcessByName(const QString& text)
 int NetConfigMain(int argc, char** argv)
 {
     const QStringList args = ArgumentsOf(argc, argv);
-    if (IsKillCommand(args))
+    if (IsKillCommand(args)) {
+        if (args.at(1).isEmpty())
+            return KillUsageError();
         return KillProcessByName(args.at(1)) ? 1 : 0;
+    }
     const CommandLineSwitches switches = ScanCommandLine(args);
     if (switches.console) {
         const QString problem = ConsoleUsageProblem(switches);
@@ -264,6 +279,8 @@ int NetConfigMain(int argc, char** argv)
             return UsageError(problem);
     }
 
+    if (switches.console)
+        BaseLibUseConsole(argc, argv);
     if (BaseLibInit(argc, argv, 0, 0) != 0)
         return 0;
     QTranslator* translator = nullptr;

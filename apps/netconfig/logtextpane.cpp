@@ -9,6 +9,8 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <winsys.h>
+
 namespace {
 
 // Longest tag worth looking for; a lone "<" must not make the scan quadratic.
@@ -148,8 +150,13 @@ QFont FixedPitchFont()
 
 } // namespace
 
-void PrepareLogPane(QTextEdit* pane)
+void PrepareLogPane(QTextEdit* pane, int maxLines)
 {
+    // Output ends in a line break, after which the document holds one more,
+    // empty block: maxLines whole lines are maxLines + 1 blocks.
+    const int blocks = (maxLines < 1 ? kDefaultLogPaneLines : maxLines) + 1;
+    if (pane->document()->maximumBlockCount() != blocks)
+        pane->document()->setMaximumBlockCount(blocks);
     static const char kPrepared[] = "netconfigLogPane";
     if (pane->property(kPrepared).toBool())
         return;
@@ -166,4 +173,12 @@ void AppendLogText(QTextEdit* pane, const QString& logText)
     cursor.beginEditBlock();
     LogTextInserter(cursor).Insert(logText);
     cursor.endEditBlock();
+}
+
+void ClearLogPane(QTextEdit* pane)
+{
+    pane->clear();
+    // The text's memory is free now, but the allocator would keep it for the
+    // process; a cleared pane should show in the system's figures.
+    HeapCompact(GetProcessHeap(), 0);
 }

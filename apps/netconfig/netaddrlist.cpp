@@ -1,6 +1,6 @@
 #include "netaddrlist.h"
 
-#include <QtGlobal>
+#include "devcheck.h"
 
 CNetAddrList::CNetAddrList(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl)
     : QDialog(parent, fl)
@@ -31,25 +31,25 @@ void CNetAddrList::languageChange()
 
 void CNetAddrList::OKClick()
 {
-    qWarning("CNetAddrList::OKClick(): Not implemented yet");
+    qCWarning(lcNetconfig, "CNetAddrList::OKClick(): Not implemented yet");
 }
 
 void CNetAddrList::btnDel_clicked()
 {
-    qWarning("CNetAddrList::btnDel_clicked(): Not implemented yet");
+    qCWarning(lcNetconfig, "CNetAddrList::btnDel_clicked(): Not implemented yet");
 }
 
 void CNetAddrList::btnAdd_clicked()
 {
-    qWarning("CNetAddrList::btnAdd_clicked(): Not implemented yet");
+    qCWarning(lcNetconfig, "CNetAddrList::btnAdd_clicked(): Not implemented yet");
 }
 
 void CNetAddrList::textChanged(const QString&)
 {
-    qWarning("CNetAddrList::textChanged(const QString&): Not implemented yet");
+    qCWarning(lcNetconfig, "CNetAddrList::textChanged(const QString&): Not implemented yet");
 }
 
 void CNetAddrList::UpdateCtrlState()
 {
-    qWarning("CNetAddrList::UpdateCtrlState(): Not implemented yet");
+    qCWarning(lcNetconfig, "CNetAddrList::UpdateCtrlState(): Not implemented yet");
 }

@@ -1,5 +1,7 @@
 #include "netconfig.h"
 
+#include "devcheck.h"
+
 #include <QtGlobal>
 
 CNetConfig::CNetConfig(QWidget* parent, const char* name, bool modal, Qt::WindowFlags fl) : QDialog(parent, fl)
@@ -69,7 +71,7 @@ void CNetConfig::languageChange()
     retranslateUi(this);
 }
 
-#define NOT_IMPLEMENTED(signature) qWarning("CNetConfig::" signature ": Not implemented yet")
+#define NOT_IMPLEMENTED(signature) qCWarning(lcNetconfig, "CNetConfig::" signature ": Not implemented yet")
 
 void CNetConfig::SelectAdapter(int)
 {

@@ -174,8 +174,8 @@ void CUtilitiesPage::SetRunning(bool running)
 void CUtilitiesPage::OnUtilityProcessExited()
 {
     const QString commandLine = EscapeMarkup(BuildUtilityArguments().join(QLatin1Char(' ')));
-    AppendOutput(FillMarkersInOrder(tr("<font color=\"darkgreen\">%1%2 done.</font>%2"),
-                                    {kLineBreak, commandLine, kLineBreak}));
+    AppendOutput(
+        FillMarkersInOrder(tr("<font color=\"darkgreen\">%1%2 done.</font>%2"), {kLineBreak, commandLine, kLineBreak}));
     SetRunning(false);
 }
 
@@ -212,7 +212,7 @@ void CUtilitiesPage::ReadChannel(bool standardError)
 
 void CUtilitiesPage::OnClearUtilityOutput()
 {
-    editUtilityOutput->clear();
+    ClearLogPane(editUtilityOutput);
 }
 
 void CUtilitiesPage::OnOutputTextChanged()
@@ -224,7 +224,7 @@ void CUtilitiesPage::OnOutputTextChanged()
 void CUtilitiesPage::AppendOutput(const QString& html)
 {
     // The form knows nothing of log panes; set the pane up before first use.
-    PrepareLogPane(editUtilityOutput);
+    PrepareLogPane(editUtilityOutput, m_ScrollbackLines);
     AppendLogText(editUtilityOutput, html);
     QScrollBar* bar = editUtilityOutput->verticalScrollBar();
     bar->setValue(bar->maximum());

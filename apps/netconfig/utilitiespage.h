@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logtextpane.h"
 #include "process.h"
 
 #include <QMap>
@@ -31,6 +32,8 @@ public:
     void OnOutputTextChanged();
 
     CProcess& Process() { return m_Process; }
+    // The most lines the output keeps; older ones scroll away.
+    void SetScrollbackLines(int lines) { m_ScrollbackLines = lines; }
 
 private:
     void SetUtilityTexts();
@@ -41,4 +44,5 @@ private:
     QMap<QString, QString> m_CodecByCodepage;
     QString m_ConsoleCodepage;
     CProcess m_Process;
+    int m_ScrollbackLines = kDefaultLogPaneLines;
 };

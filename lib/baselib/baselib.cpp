@@ -1,5 +1,7 @@
 #include "baselib.h"
 
+#include "devcheck.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -8,10 +10,48 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+#include <cstdio>
+
+Q_LOGGING_CATEGORY(lcNetconfig, "netconfig")
+
 namespace {
 // Only the object BaseLibInit made is BaseLibDone's to delete; a test's own
 // QApplication stays untouched.
 QPointer<QCoreApplication> s_OwnApp;
+
+QtMessageHandler s_QtHandler = nullptr;
+bool s_HandlerInstalled = false;
+bool s_Console = false;
+
+// The program's own lines as it wrote them, without a category prefix; Qt's
+// go to Qt's handler, or, in a console run, nowhere but a fatal one.
+void MessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (qstrcmp(context.category, lcNetconfig().categoryName()) == 0) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        std::fflush(stderr);
+    } else if (s_QtHandler && (!s_Console || type == QtFatalMsg)) {
+        s_QtHandler(type, context, message);
+    }
+}
+
+void InstallMessageHandler()
+{
+    if (!s_HandlerInstalled)
+        s_QtHandler = qInstallMessageHandler(MessageHandler);
+    s_HandlerInstalled = true;
+}
+
+bool NamesPlatform(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
 
 QString ExecutablePath()
 {
@@ -46,10 +86,20 @@ QString CQuarvelApp::SettingsFilePath()
     return GetAppSubDirectory(AppDirUserConfig) + QStringLiteral("/settings.xml");
 }
 
+void BaseLibUseConsole(int argc, char** argv)
+{
+    s_Console = true;
+    InstallMessageHandler();
+    // Message boxes then go to standard error: nobody is there to click them.
+    if (!NamesPlatform(argc, argv))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 int BaseLibInit(int& argc, char** argv, int, int)
 {
     if (QCoreApplication::instance())
         return 0;
+    InstallMessageHandler();
     s_OwnApp = new CQuarvelApp(argc, argv);
     return s_OwnApp ? 0 : 1;
 }

@@ -28,6 +28,12 @@ private:
     CXMLSettingsBlock m_Settings;
 };
 
+// For a run that shows no window (over ssh, from cron); call it before
+// BaseLibInit. Unless QT_QPA_PLATFORM or a -platform argument names a
+// platform, the run needs no display (offscreen), and of the messages
+// written through Qt only netconfig's own reach standard error.
+void BaseLibUseConsole(int argc, char** argv);
+
 // 0 = ok: the application object exists (a CQuarvelApp named "netconfig").
 int BaseLibInit(int& argc, char** argv, int, int);
 // Saves the settings and deletes the application object.

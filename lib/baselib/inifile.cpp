@@ -1,5 +1,7 @@
 #include "inifile.h"
 
+#include "devcheck.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -51,7 +53,7 @@ CIniFile::CIniFile() = default;
 CIniFile::~CIniFile()
 {
     if (m_Dirty && !Flush())
-        qWarning("netconfig: cannot write %s", qUtf8Printable(m_FileName));
+        qCWarning(lcNetconfig, "netconfig: cannot write %s", qUtf8Printable(m_FileName));
 }
 
 bool CIniFile::SetIniFileName(const QString& path)

@@ -1,6 +1,8 @@
 #pragma once
 
-// Line edit with a "HintText" property shown as the placeholder text.
+// Line edit with a "HintText" property shown as the placeholder text. Its
+// size hint is wide enough for the whole hint, so that a layout that gives
+// the field its preferred width never cuts the hint short.
 
 #include <QLineEdit>
 
@@ -13,4 +15,6 @@ public:
 
     QString hintText() const;
     void setHintText(const QString& text);
+
+    QSize sizeHint() const override;
 };

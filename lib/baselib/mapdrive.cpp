@@ -77,9 +77,15 @@ CMapDriveDialog::CMapDriveDialog(QWidget* parent) : QDialog(parent)
 
     m_Drive = new QComboBox(this);
     m_Drive->setObjectName(QStringLiteral("cbDrive"));
-    m_Drive->addItems(FreeDriveLetters());
+    // Each item carries the device name to connect; none for a deviceless
+    // connection, which is reached through its path alone.
+    for (const QString& letter : FreeDriveLetters())
+        m_Drive->addItem(letter, letter);
     // Like the system's dialog: the highest free letter is proposed.
     m_Drive->setCurrentIndex(m_Drive->count() - 1);
+    m_Drive->addItem(tr("(none)"), QString());
+    if (m_Drive->currentIndex() < 0)
+        m_Drive->setCurrentIndex(0);
     m_Folder = new QLineEdit(this);
     m_Folder->setObjectName(QStringLiteral("ledFolder"));
     m_Folder->setPlaceholderText(tr("\\\\server\\share"));
@@ -113,35 +119,40 @@ CMapDriveDialog::CMapDriveDialog(QWidget* parent) : QDialog(parent)
 
     connect(m_Folder, &QLineEdit::textChanged, this, &CMapDriveDialog::UpdateFinishButton);
     connect(m_Drive, &QComboBox::currentIndexChanged, this, &CMapDriveDialog::UpdateFinishButton);
+    connect(m_Drive, &QComboBox::currentIndexChanged, this, &CMapDriveDialog::UpdateReconnectBox);
     connect(m_Finish, &QPushButton::clicked, this, &CMapDriveDialog::accept);
     connect(m_Cancel, &QPushButton::clicked, this, &CMapDriveDialog::reject);
     m_Folder->setFocus();
     UpdateFinishButton();
+    UpdateReconnectBox();
 }
 
 QStringList CMapDriveDialog::FreeDriveLetters()
 {
-    QSet<QChar> used;
+    // The logical drives: the machine's own and the connected network drives.
+    // When they cannot be read, the connection attempt reports whatever the
+    // system objects to.
+    DWORD used = GetLogicalDrives();
+    // A remembered connection that is not restored holds its letter too.
     LPBYTE buffer = nullptr;
     DWORD entriesRead = 0;
     DWORD totalEntries = 0;
     DWORD resumeHandle = 0;
-    // When the list cannot be read every letter is offered; the connection
-    // attempt then reports whatever the system objects to.
     if (NetUseEnum(nullptr, 0, &buffer, MAX_PREFERRED_LENGTH, &entriesRead, &totalEntries, &resumeHandle) ==
         NERR_Success) {
         const auto* entries = reinterpret_cast<const USE_INFO_0*>(buffer);
         for (DWORD i = 0; i < entriesRead; ++i) {
-            const QString local = FromWide(entries[i].ui0_local);
-            if (local.size() == 2 && local.at(1) == QLatin1Char(':'))
-                used.insert(local.at(0).toUpper());
+            const QString local = FromWide(entries[i].ui0_local).toUpper();
+            if (local.size() == 2 && local.at(1) == QLatin1Char(':') && local.at(0) >= QLatin1Char('A') &&
+                local.at(0) <= QLatin1Char('Z'))
+                used |= 1u << (local.at(0).unicode() - 'A');
         }
     }
     if (buffer)
         NetApiBufferFree(buffer);
     QStringList letters;
-    for (char letter = 'D'; letter <= 'Z'; ++letter) {
-        if (!used.contains(QLatin1Char(letter)))
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (!(used & (1u << (letter - 'A'))))
             letters << QLatin1Char(letter) + QStringLiteral(":");
     }
     return letters;
@@ -167,21 +178,27 @@ void CMapDriveDialog::UpdateFinishButton()
     m_Finish->setEnabled(valid && m_Drive->currentIndex() >= 0);
 }
 
+// The system remembers only connections that redirect a device.
+void CMapDriveDialog::UpdateReconnectBox()
+{
+    m_Reconnect->setEnabled(!m_Drive->currentData().toString().isEmpty());
+}
+
 void CMapDriveDialog::accept()
 {
     // Enter reaches accept() even while Finish is disabled.
     if (!m_Finish->isEnabled())
         return;
-    QString local = m_Drive->currentText();
+    QString local = m_Drive->currentData().toString();
     QString remote = m_Folder->text();
     if (remote.endsWith(QLatin1Char('\\')))
         remote.chop(1);
 
     NETRESOURCEW resource = {};
     resource.dwType = RESOURCETYPE_DISK;
-    resource.lpLocalName = reinterpret_cast<LPWSTR>(local.data());
+    resource.lpLocalName = local.isEmpty() ? nullptr : reinterpret_cast<LPWSTR>(local.data());
     resource.lpRemoteName = reinterpret_cast<LPWSTR>(remote.data());
-    const DWORD flags = m_Reconnect->isChecked() ? CONNECT_UPDATE_PROFILE : 0;
+    const DWORD flags = m_Reconnect->isEnabled() && m_Reconnect->isChecked() ? CONNECT_UPDATE_PROFILE : 0;
     DWORD result = NO_ERROR;
     {
         CWaitCursor wait;

@@ -1,7 +1,8 @@
 #pragma once
 
-// The "Map Network Drive" dialog: a free drive letter, the shared folder as
-// a UNC path checked while it is typed, and whether to reconnect at sign-in.
+// The "Map Network Drive" dialog: a free drive letter or none (a deviceless
+// connection), the shared folder as a UNC path checked while it is typed,
+// and whether to reconnect at sign-in.
 
 #include <QDialog>
 #include <QStringList>
@@ -22,8 +23,8 @@ class CMapDriveDialog : public QDialog
 public:
     explicit CMapDriveDialog(QWidget* parent = nullptr);
 
-    // D: to Z: without the letters that have a connection. A: to C: are
-    // local on every Windows machine and never offered.
+    // The letters ("E:") that are neither the machine's own drives nor in use
+    // by a connection, in alphabetical order.
     static QStringList FreeDriveLetters();
     // \\server\share with an optional \path below it.
     static bool IsValidFolder(const QString& folder);
@@ -42,6 +43,7 @@ public slots:
 
 private:
     void UpdateFinishButton();
+    void UpdateReconnectBox();
 
     QComboBox* m_Drive = nullptr;
     QLineEdit* m_Folder = nullptr;

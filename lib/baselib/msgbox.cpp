@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 QMessageBox::Icon IconForType(unsigned type)
@@ -27,12 +28,14 @@ QString OneLine(QString text)
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     return text.trimmed(); // system texts end in "\r\n"
 }
+
+// Only a test installs one; the shipped program keeps no texts.
+QStringList* s_Recorder = nullptr;
 } // namespace
 
-QStringList& QuarvelMsgBoxHistory()
+QStringList* SetQuarvelMsgBoxRecorder(QStringList* texts)
 {
-    static QStringList history;
-    return history;
+    return std::exchange(s_Recorder, texts);
 }
 
 bool QuarvelMsgBoxHeadless()
@@ -54,7 +57,8 @@ int QuarvelMsgBox(QWidget* parent, const QString& text, const QString& text2, co
     Q_UNUSED(esc)
     Q_UNUSED(help)
     Q_UNUSED(flags)
-    QuarvelMsgBoxHistory().append(text2.isEmpty() ? text : text + QLatin1Char('\n') + text2);
+    if (s_Recorder)
+        s_Recorder->append(text2.isEmpty() ? text : text + QLatin1Char('\n') + text2);
 
     if (QuarvelMsgBoxHeadless()) {
         // Console and test runs must never wait for a click nobody can make.

@@ -53,16 +53,19 @@ bool Fail(DWORD code)
 
 bool CNetNProtocol::GetDomainInfo(QString& workgroup, QString& computerName)
 {
+    // Both or nothing: a failed query must not blank what the caller shows.
+    QString membership;
     NETSETUP_JOIN_STATUS status;
-    const bool joinOk = CurrentMembership(&workgroup, &status);
-    if (!joinOk)
-        workgroup.clear();
+    if (!CurrentMembership(&membership, &status))
+        return false;
 
     WCHAR buffer[256] = {};
     DWORD size = sizeof(buffer) / sizeof(buffer[0]);
-    const bool nameOk = GetComputerNameExW(ComputerNameNetBIOS, buffer, &size) != FALSE;
-    computerName = nameOk ? QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer), int(size)) : QString();
-    return joinOk && nameOk;
+    if (!GetComputerNameExW(ComputerNameNetBIOS, buffer, &size))
+        return false;
+    workgroup = membership;
+    computerName = QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer), int(size));
+    return true;
 }
 
 bool CNetNProtocol::IsDomainName(const QString& name)

@@ -7,7 +7,8 @@
 class CNetNProtocol
 {
 public:
-    // Current workgroup or domain name and NetBIOS computer name.
+    // Current workgroup or domain name and NetBIOS computer name. On failure
+    // both are left as they were and the last error says why.
     static bool GetDomainInfo(QString& workgroup, QString& computerName);
     // Makes the machine a member of name; true when it is now a member.
     // On failure the thread's last error describes why.

@@ -64,6 +64,10 @@ CTabBarEx::CTabBarEx(QWidget* parent, const char* name)
     // rather than hiding tabs behind scroll arrows.
     setUsesScrollButtons(false);
     setElideMode(Qt::ElideNone);
+    // Each tab as wide as its icon and title, as on Windows: a stretched tab
+    // keeps its icon at the edge and centres the title in the rest, so the
+    // gap between them would differ from tab to tab.
+    setExpanding(false);
     // Only the user's choice and setCurrentTab announce a page; rebuilding the
     // tabs does not (see addTab/removeTab).
     connect(this, &QTabBar::currentChanged, this, [this](int index) {

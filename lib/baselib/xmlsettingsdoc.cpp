@@ -1,5 +1,7 @@
 #include "xmlsettingsdoc.h"
 
+#include "devcheck.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -95,7 +97,8 @@ void CXMLSettingsDocument::Load()
         return;
     QFile file(m_FileName);
     if (!info.isFile() || info.size() > kMaxFileSize || !file.open(QIODevice::ReadOnly)) {
-        qWarning("netconfig: cannot read the settings file %s; using defaults", qUtf8Printable(m_FileName));
+        qCWarning(lcNetconfig, "netconfig: cannot read the settings file %s; using defaults",
+                  qUtf8Printable(m_FileName));
         m_Locked = true;
         return;
     }
@@ -114,8 +117,8 @@ void CXMLSettingsDocument::Load()
         m_Doc = parsed; // what could be read before the damage
         m_Dirty = true;
     }
-    qWarning("netconfig: the settings file %s is damaged; it is kept as %s.bad", qUtf8Printable(m_FileName),
-             qUtf8Printable(m_FileName));
+    qCWarning(lcNetconfig, "netconfig: the settings file %s is damaged; it is kept as %s.bad",
+              qUtf8Printable(m_FileName), qUtf8Printable(m_FileName));
     SetAside();
 }
 

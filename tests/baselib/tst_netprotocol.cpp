@@ -1,7 +1,8 @@
 // Joining a workgroup or domain the way the identification page does, on the
 // emulated host: the system refuses to join a domain while in one
 // (NERR_SetupAlreadyJoined), so CNetNProtocol must leave first, and must not
-// treat the domain it is already in as a failure.
+// treat the domain it is already in as a failure. A domain query that fails
+// leaves what the caller shows untouched.
 #include "netprotocol.h"
 #include "testenv.h"
 
@@ -45,19 +46,62 @@ private slots:
     }
     void cleanup() { m_Env.reset(); }
 
+    // A query that fails leaves what the caller shows untouched, whichever
+    // half of it failed.
+    void domainInfo_data()
+    {
+        QTest::addColumn<QString>("breakage");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("result");
+        QTest::addColumn<uint>("error");
+        const QStringList before{QStringLiteral("OLDGROUP"), QStringLiteral("OLDNAME")};
+        QTest::newRow("readable host") << QString() << true << QStringList{"WORKGROUP", "WS01"} << 0u;
+        QTest::newRow("unreadable host") << "hive" << false << before << uint(ERROR_BADDB);
+        QTest::newRow("name longer than the buffer") << "name" << false << before << uint(ERROR_MORE_DATA);
+    }
+
+    void domainInfo()
+    {
+        QFETCH(QString, breakage);
+        QFETCH(bool, ok);
+        QFETCH(QStringList, result);
+        QFETCH(uint, error);
+        if (breakage == QLatin1String("hive")) {
+            QVERIFY(m_Env->writeHive(QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\nbroken")));
+        } else if (breakage == QLatin1String("name")) {
+            winsys::ModifyHive([](winsys::Hive& h) {
+                h.SetString(winsys::keys::kActiveComputerName, "ComputerName", std::string(300, 'N'));
+                return 0u;
+            });
+        }
+
+        QString workgroup = QStringLiteral("OLDGROUP");
+        QString computerName = QStringLiteral("OLDNAME");
+        SetLastError(0);
+        QCOMPARE(CNetNProtocol::GetDomainInfo(workgroup, computerName), ok);
+        QCOMPARE((QStringList{workgroup, computerName}), result);
+        if (!ok)
+            QCOMPARE(uint(GetLastError()), error);
+    }
+
     void join_data()
     {
-        QTest::addColumn<QString>("first");   // joined before, through the same call
+        QTest::addColumn<QString>("first"); // joined before, through the same call
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<uint>("error");
         QTest::addColumn<QString>("after");
-        QTest::newRow("workgroup to domain") << "" << "corp" << true << 0u << "CORP 3";
-        QTest::newRow("the domain it is in") << "CORP" << " corp " << true << 0u << "CORP 3";
-        QTest::newRow("domain to domain") << "CORP" << "LAB" << true << 0u << "LAB 3";
-        QTest::newRow("domain to workgroup") << "CORP" << "team" << true << 0u << "TEAM 2";
+        QTest::newRow("workgroup to domain") << ""
+                                             << "corp" << true << 0u << "CORP 3";
+        QTest::newRow("the domain it is in") << "CORP"
+                                             << " corp " << true << 0u << "CORP 3";
+        QTest::newRow("domain to domain") << "CORP"
+                                          << "LAB" << true << 0u << "LAB 3";
+        QTest::newRow("domain to workgroup") << "CORP"
+                                             << "team" << true << 0u << "TEAM 2";
         QTest::newRow("unknown domain: back to the old one")
-            << "CORP" << "nowhere.example" << false << uint(ERROR_NO_SUCH_DOMAIN) << "CORP 3";
+            << "CORP"
+            << "nowhere.example" << false << uint(ERROR_NO_SUCH_DOMAIN) << "CORP 3";
     }
     void join()
     {
@@ -74,7 +118,7 @@ private slots:
         QCOMPARE(uint(GetLastError()), error);
         QCOMPARE(Membership(), after);
         if (ok && !first.isEmpty() && after.startsWith(first + ' '))
-            QCOMPARE(m_Env->readHive(), before);   // already a member: nothing to do
+            QCOMPARE(m_Env->readHive(), before); // already a member: nothing to do
     }
 };
 

@@ -6,7 +6,7 @@
 #include "netconfigimpl.h"
 #include "testenv.h"
 
-#include "msgbox.h"
+#include "msgboxrecorder.h"
 
 #include <QtTest>
 
@@ -61,6 +61,7 @@ struct Fixture
 {
     std::unique_ptr<TestEnv> env;
     std::unique_ptr<CNetConfigImpl> dialog;
+    MsgBoxRecorder boxes;
 
     bool Open(int row = 0)
     {
@@ -69,7 +70,7 @@ struct Fixture
             return false;
         dialog->SelectAdapter(row);
         dialog->show();
-        QuarvelMsgBoxHistory().clear();
+        boxes.texts().clear();
         return QTest::qWaitForWindowActive(dialog.get());
     }
 

@@ -1,12 +1,16 @@
 // The address list dialog, from the "Advanced..." buttons to the host.
 #include "addrlistimpl.h"
+#include "baselib.h"
 #include "hoststate.h"
-#include "msgbox.h"
+#include "msgboxrecorder.h"
 #include "netconfigimpl.h"
 #include "testenv.h"
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <functional>
@@ -50,6 +54,7 @@ class TestAddrList : public QObject
 private:
     std::unique_ptr<TestEnv> m_Env;
     std::unique_ptr<CNetConfigImpl> m_Main;
+    MsgBoxRecorder m_Boxes;
     CNetworkCard& Card() { return m_Main->Adapters()[0]; }
 
 private slots:
@@ -60,7 +65,7 @@ private slots:
         m_Main = std::make_unique<CNetConfigImpl>();
         QCOMPARE(m_Main->ReadConfiguration(), 0UL);
         m_Main->SelectAdapter(0);
-        QuarvelMsgBoxHistory().clear();
+        m_Boxes.texts().clear();
     }
 
     void cleanup()
@@ -94,12 +99,87 @@ private slots:
         QCOMPARE(m_Main->AdaptersPage()->ledGateway->text(), QStringLiteral("192.168.1.254"));
         QCOMPARE(m_Main->AdaptersPage()->ledDNSServer->text(), QStringLiteral("192.168.1.1"));
 
-        QCOMPARE(QuarvelMsgBoxHistory(), QStringList{"Ip address 256.1.1.1 is not valid."});
+        QCOMPARE(m_Boxes.texts(), QStringList{"Ip address 256.1.1.1 is not valid."});
         m_Main->buttonOk->click();
-        QCOMPARE(QuarvelMsgBoxHistory().count(), 1);
+        QCOMPARE(m_Boxes.texts().count(), 1);
         QCOMPARE(hoststate::Adapters(*m_Env).value(0),
                  QStringLiteral("dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.254,192.168.1.1 "
                                 "dns=192.168.1.1,10.0.0.1,10.0.0.3 wins=192.168.1.2"));
+    }
+
+    // Both columns show, with no horizontal scroll bar, in English and in
+    // German; the form's opening size is the least it opens at.
+    void opensWideEnoughForBothColumns_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << QString();
+        QTest::newRow("German") << "de";
+    }
+
+    void opensWideEnoughForBothColumns()
+    {
+        QFETCH(QString, language);
+        QTranslator translator;
+        if (!language.isEmpty()) {
+            QVERIFY(translator.load(QLocale(language), QStringLiteral("netconfig"), QStringLiteral("_"),
+                                    GetAppSubDirectory(AppDirTranslations)));
+            QCoreApplication::installTranslator(&translator);
+        }
+        CNetAddrListImpl dialog(nullptr, "NetAddrList", false, {});
+        QCoreApplication::removeTranslator(&translator);
+        dialog.SetList({CIPAddress(QStringLiteral("192.168.100.200")), CIPAddress(QStringLiteral("10.0.0.1"))});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        QVERIFY2(dialog.width() >= 305 && dialog.height() >= 220,
+                 qPrintable(QStringLiteral("%1x%2").arg(dialog.width()).arg(dialog.height())));
+        QHeaderView* header = dialog.chlIPList->header();
+        QTRY_VERIFY(!dialog.chlIPList->horizontalScrollBar()->isVisible());
+        QVERIFY2(
+            header->length() <= dialog.chlIPList->viewport()->width(),
+            qPrintable(QStringLiteral("%1 > %2").arg(header->length()).arg(dialog.chlIPList->viewport()->width())));
+        // The mask column is at least as wide as its title.
+        QVERIFY(header->sectionSize(1) >= header->sectionSizeHint(1));
+        QVERIFY(dialog.chlIPList->visualItemRect(dialog.chlIPList->topLevelItem(0)).width() >= 150);
+        // Only the opening size: the user may still make it smaller.
+        QVERIFY(dialog.minimumSizeHint().width() < dialog.width());
+    }
+
+    // Enter in the address field goes to OK; a valid address not yet in the
+    // list is added first, anything else is left out as before.
+    void enterAddsTheTypedAddress_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("list");
+        QTest::newRow("new address") << "10.1.2.3" << QStringList{"192.168.1.1", "10.1.2.3"};
+        QTest::newRow("leading zeros") << "010.001.002.003" << QStringList{"192.168.1.1", "10.1.2.3"};
+        QTest::newRow("already listed") << "192.168.1.1" << QStringList{"192.168.1.1"};
+        QTest::newRow("empty field") << "" << QStringList{"192.168.1.1"};
+        QTest::newRow("incomplete") << "10.1" << QStringList{"192.168.1.1"};
+        QTest::newRow("out of range") << "300.1.1.1" << QStringList{"192.168.1.1"};
+        QTest::newRow("zero") << "0.0.0.0" << QStringList{"192.168.1.1"};
+    }
+
+    void enterAddsTheTypedAddress()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, list);
+        CNetAddrListImpl dialog;
+        dialog.SetList({CIPAddress(QStringLiteral("192.168.1.1"))});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.ledIPAddress_2->setFocus();
+        dialog.ledIPAddress_2->setText(typed);
+        QSignalSpy accepted(&dialog, &QDialog::accepted);
+        QTest::keyClick(dialog.ledIPAddress_2, Qt::Key_Return);
+
+        QCOMPARE(accepted.count(), 1);
+        QStringList got;
+        for (const CIPAddress& address : dialog.GetList())
+            got << address.ToString();
+        QCOMPARE(got, list);
+        QCOMPARE(dialog.chlIPList->rowCount(), list.size());
+        QCOMPARE(m_Boxes.texts(), QStringList());
     }
 };
 

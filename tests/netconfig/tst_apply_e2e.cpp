@@ -6,7 +6,7 @@
 
 using namespace applytest;
 
-#define NO_BOX() QCOMPARE(QuarvelMsgBoxHistory(), QStringList())
+#define NO_BOX() QCOMPARE(m_Fx.boxes.texts(), QStringList())
 
 namespace {
 
@@ -115,14 +115,14 @@ void TestApplyE2E::missingNetshLosesNothing()
     qputenv("WINSYS_SYSTEM_DIR", emptySystem.path().toLocal8Bit());
     Click(dlg.buttonOk);
     qunsetenv("WINSYS_SYSTEM_DIR");
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(ERROR_FILE_NOT_FOUND)});
-    QVERIFY(QuarvelMsgBoxHistory().first().startsWith(QLatin1String("The system cannot find the file specified.")));
+    QCOMPARE(m_Fx.boxes.texts(), QStringList{SystemText(ERROR_FILE_NOT_FOUND)});
+    QVERIFY(m_Fx.boxes.texts().first().startsWith(QLatin1String("The system cannot find the file specified.")));
     QVERIFY(dlg.isVisible());
     QCOMPARE(m_Fx.env->readHive(), before);
 
     // A later attempt applies the same edits; the new name waits for a restart.
     Click(dlg.buttonOk);
-    QCOMPARE(QuarvelMsgBoxHistory().mid(1),
+    QCOMPARE(m_Fx.boxes.texts().mid(1),
              QStringList{"The new computer name takes effect when the computer is restarted."});
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(Host().at(0), QString(kWired).replace("ip=192.168.1.5", "ip=192.168.1.77"));
@@ -136,7 +136,7 @@ void TestApplyE2E::refusedRunsNothing()
     QVERIFY(Type(dlg.AdaptersPage()->ledPrimaryWINS, QStringLiteral("192.168.1.9")));
     QVERIFY(Type(dlg.AdaptersPage()->ledSubNet, QStringLiteral("255.0.255.0")));
     Click(dlg.buttonOk);
-    QCOMPARE(QuarvelMsgBoxHistory(),
+    QCOMPARE(m_Fx.boxes.texts(),
              QStringList{QStringLiteral("Subnet mask 255.0.255.0 is not valid for entered ip address.")});
     QVERIFY(dlg.isVisible());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.AdaptersPage()->ledSubNet));
@@ -160,7 +160,7 @@ void TestApplyE2E::hungNetshIsKilled()
     Click(dlg.btnApply);
     qunsetenv("WINSYS_NETSH_DELAY_MS");
     QVERIFY(timer.elapsed() < 10000);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{SystemText(WAIT_TIMEOUT)});
+    QCOMPARE(m_Fx.boxes.texts(), QStringList{SystemText(WAIT_TIMEOUT)});
     QCOMPARE(m_Fx.env->readHive(), before);
     QVERIFY(m_Fx.Card(0).HasChanges() && dlg.btnApply->isEnabled() && !dlg.IsApplying());
     QVERIFY(dlg.AdaptersPage()->isEnabled());

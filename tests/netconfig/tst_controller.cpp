@@ -1,7 +1,7 @@
 // The main dialog controller on edited copies of the sample host.
 #include "applytestutil.h"
 #include "hosthive.h"
-#include "msgbox.h"
+#include "msgboxrecorder.h"
 #include "netconfigimpl.h"
 #include "settingsfiletest.h"
 
@@ -28,7 +28,7 @@ private slots:
         m_Env = std::make_unique<TestEnv>();
         m_Host = HostHive();
         QVERIFY(m_Env->initSampleHost() && m_Host.IsValid());
-        QuarvelMsgBoxHistory().clear();
+        m_Boxes.texts().clear();
     }
     void cleanup() { m_Dialog.reset(), m_Env.reset(); }
 
@@ -49,6 +49,7 @@ private:
     std::unique_ptr<TestEnv> m_Env;
     HostHive m_Host;
     std::unique_ptr<CNetConfigImpl> m_Dialog;
+    MsgBoxRecorder m_Boxes;
 };
 
 // DNS and WINS count as automatic when the registry holds no static servers.
@@ -165,7 +166,7 @@ void TestController::systemError()
     resource.lpRemoteName = reinterpret_cast<LPWSTR>(remote.data());
     QCOMPARE(WNetAddConnection2W(&resource, nullptr, nullptr, 0), DWORD(ERROR_EXTENDED_ERROR));
     m_Dialog->ShowSystemError(static_cast<unsigned long>(code));
-    QCOMPARE(QuarvelMsgBoxHistory(), boxes);
+    QCOMPARE(m_Boxes.texts(), boxes);
 }
 
 QTEST_MAIN(TestController)

@@ -2,7 +2,7 @@
 #include "../baselib/mapdrivedriver.h"
 #include "applytestutil.h"
 #include "hosthive.h"
-#include "msgbox.h"
+#include "msgboxrecorder.h"
 #include "netconfigimpl.h"
 #include "testenv.h"
 
@@ -52,6 +52,7 @@ class TestDrives : public QObject
 private:
     std::unique_ptr<TestEnv> m_Env;
     std::unique_ptr<CNetConfigImpl> m_Dialog;
+    MsgBoxRecorder m_Boxes;
 
     void Open()
     {
@@ -65,7 +66,7 @@ private slots:
     {
         m_Env = std::make_unique<TestEnv>();
         QVERIFY(m_Env->initSampleHost());
-        QuarvelMsgBoxHistory().clear();
+        m_Boxes.texts().clear();
     }
 
     void cleanup()
@@ -99,7 +100,7 @@ private slots:
         m_Dialog->DrivesPage()->chlShareList->setCurrentItem(m_Dialog->DrivesPage()->chlShareList->topLevelItem(row));
         m_Dialog->DrivesPage()->btnDisconnectDrive->click();
 
-        QCOMPARE(QuarvelMsgBoxHistory().replaceInStrings(QRegularExpression(QStringLiteral("\\s+$")), {}), messages);
+        QCOMPARE(m_Boxes.texts().replaceInStrings(QRegularExpression(QStringLiteral("\\s+$")), {}), messages);
         QCOMPARE(HostConnections(), remaining);
         QCOMPARE(Listed(*m_Dialog), remaining);
         // A disconnected drive also leaves the user's persistent connections.
@@ -117,7 +118,7 @@ private slots:
         WhenMapDriveDialogShown([&](CMapDriveDialog* map) { FillAndFinish(map, again[0], again[1], false); });
         m_Dialog->DrivesPage()->btnMapNetDrive->click();
 
-        QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+        QCOMPARE(m_Boxes.texts(), QStringList());
         QCOMPARE(HostConnections(), (Rows{kPublic, kScans, home, again}));
         QCOMPARE(Listed(*m_Dialog), HostConnections());
         QVERIFY(Remembered("Y") && !Remembered("X"));

@@ -72,7 +72,7 @@ void TestIdentity::identityByOk()
     EnterIdentity(typed[0], typed[1], typed[2]);
     Click(dlg.buttonOk);
 
-    QCOMPARE(QuarvelMsgBoxHistory(), boxes);
+    QCOMPARE(m_Fx.boxes.texts(), boxes);
     // The restart note is no failure: the dialog closes.
     const bool failed = !boxes.isEmpty() && !boxes.first().contains(QLatin1String("restarted"));
     QCOMPARE(dlg.isVisible(), failed);
@@ -94,7 +94,7 @@ void TestIdentity::joinMovesOnlyADhcpLease()
     m_Fx.Show(0);
     EnterIdentity(QStringLiteral("WS01"), QStringLiteral("OFFICE"), QStringLiteral("lan"));
     QVERIFY(m_Fx.dialog->ApplyIdentification());
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(m_Fx.boxes.texts(), QStringList());
     QCOMPARE(HostIdentity(), (QStringList{"WS01", "OFFICE", "lan"}));
 }
 
@@ -102,7 +102,7 @@ void TestIdentity::releaseThenRenew()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
     Click(dlg.AdaptersPage()->btnRelease);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(m_Fx.boxes.texts(), QStringList());
     QCOMPARE(dlg.CurrentAdapterIndex(), 1);
     QCOMPARE(dlg.AdaptersPage()->ledIPAddress->text(), QStringLiteral("0.0.0.0"));
     const auto host = ReadHost();
@@ -111,7 +111,7 @@ void TestIdentity::releaseThenRenew()
     QCOMPARE(host->Adapters().at(0).m_IPAddress.ToString(), QStringLiteral("192.168.1.5"));
 
     Click(dlg.AdaptersPage()->btnRenew);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+    QCOMPARE(m_Fx.boxes.texts(), QStringList());
     QCOMPARE(dlg.AdaptersPage()->ledIPAddress->text() + u' ' + dlg.AdaptersPage()->ledGateway->text(),
              QStringLiteral("10.0.0.23 10.0.0.1"));
 }

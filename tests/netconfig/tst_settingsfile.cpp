@@ -1,6 +1,6 @@
 // The INI form of the adapter model and the Save and Load buttons.
 #include "filedialog.h"
-#include "msgbox.h"
+#include "msgboxrecorder.h"
 #include "netconfigimpl.h"
 #include "settingsfiletest.h"
 #include "testenv.h"
@@ -26,6 +26,7 @@ class TestSettingsFile : public QObject
 private:
     std::unique_ptr<TestEnv> m_Env;
     std::unique_ptr<CNetConfigImpl> m_Dialog;
+    MsgBoxRecorder m_Boxes;
 
     CNetworkCard& Card() { return m_Dialog->Adapters()[0]; }
 
@@ -44,7 +45,7 @@ private slots:
         QCOMPARE(m_Dialog->ReadConfiguration(), 0UL);
         m_Dialog->SelectAdapter(0);
         QCOMPARE(Describe(Card()), kBase);
-        QuarvelMsgBoxHistory().clear();
+        m_Boxes.texts().clear();
     }
 
     void cleanup()
@@ -105,7 +106,7 @@ private slots:
                                           "[HostInformation]\nComputerName=WS02\nWorkgroup=\n"),
                                 true);
         m_Dialog->LoadFromFile();
-        QCOMPARE(QuarvelMsgBoxHistory(), QStringList());
+        QCOMPARE(m_Boxes.texts(), QStringList());
         QCOMPARE(QStringList(
                      {m_Dialog->AdaptersPage()->ledIPAddress->text(), m_Dialog->AdaptersPage()->ledGateway->text(),
                       m_Dialog->AdaptersPage()->ledDNSServer->text(), m_Dialog->IdentityPage()->ledHostName->text()}),

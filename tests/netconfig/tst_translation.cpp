@@ -3,7 +3,7 @@
 #include "testenv.h"
 
 #include "baselib.h"
-#include "msgbox.h"
+#include "msgboxrecorder.h"
 
 #include <QRegularExpression>
 #include <QTranslator>
@@ -108,10 +108,10 @@ void TestTranslation::dialogsAreGerman()
     dialog.SelectAdapter(0);
     QCOMPARE(dialog.btnApply->text(), QStringLiteral("Ü&bernehmen"));
 
-    QuarvelMsgBoxHistory().clear();
+    MsgBoxRecorder boxes;
     dialog.Editor().EditAddress(0, CardField::IPAddress, QStringLiteral("300.1.1.1"));
     QVERIFY(!dialog.ValidateInput());
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{QStringLiteral("Die IP-Adresse 300.1.1.1 ist ungültig.")});
+    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Die IP-Adresse 300.1.1.1 ist ungültig.")});
 }
 
 int main(int argc, char** argv)

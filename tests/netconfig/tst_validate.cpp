@@ -112,7 +112,7 @@ void TestValidate::offAndOnScreenCardsAlike()
     QVERIFY(Type(dlg.AdaptersPage()->ledSubNet, QStringLiteral("255.0.255.0")));
     fx.Show(0);
     Click(dlg.buttonOk);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{"Subnet mask 255.0.255.0 is not valid for entered ip address."});
+    QCOMPARE(fx.boxes.texts(), QStringList{"Subnet mask 255.0.255.0 is not valid for entered ip address."});
     QVERIFY(dlg.isVisible());
     QCOMPARE(dlg.CurrentAdapterIndex(), 1);
     QLineEdit* mask = dlg.AdaptersPage()->ledSubNet;

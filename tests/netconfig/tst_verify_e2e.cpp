@@ -151,7 +151,7 @@ void TestVerifyE2E::typedValuesAlike()
     const QString before = fx.env->readHive();
     QVERIFY(Type(fx.dialog->findChild<QLineEdit*>(field), typed));
     Click(fx.dialog->btnApply);
-    QCOMPARE(QuarvelMsgBoxHistory(), QStringList{message});
+    QCOMPARE(fx.boxes.texts(), QStringList{message});
     QCOMPARE(fx.env->readHive(), before);
     QVERIFY(fx.dialog->btnApply->isEnabled());
 }

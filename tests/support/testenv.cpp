@@ -93,6 +93,17 @@ QProcessEnvironment TestEnv::environment() const
     return env;
 }
 
+QProcessEnvironment TestEnv::bareEnvironment() const
+{
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+    env.insert(QStringLiteral("HOME"), m_Dir.path());
+    env.insert(QStringLiteral("WINSYS_ROOT"), hostDir());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_Dir.filePath(QStringLiteral("data")));
+    return env;
+}
+
 int TestEnv::runNetconfig(const QStringList& args, QString* stdErr, int timeoutMs) const
 {
     return runProgram(QDir(binDir()).filePath(QStringLiteral("netconfig")), args, nullptr, stdErr, timeoutMs);
@@ -101,8 +112,14 @@ int TestEnv::runNetconfig(const QStringList& args, QString* stdErr, int timeoutM
 int TestEnv::runProgram(const QString& program, const QStringList& args, QString* stdOut, QString* stdErr,
                         int timeoutMs) const
 {
+    return runIn(environment(), program, args, stdOut, stdErr, timeoutMs);
+}
+
+int TestEnv::runIn(const QProcessEnvironment& env, const QString& program, const QStringList& args, QString* stdOut,
+                   QString* stdErr, int timeoutMs) const
+{
     QProcess process;
-    process.setProcessEnvironment(environment());
+    process.setProcessEnvironment(env);
     process.setWorkingDirectory(m_Dir.path());
     process.start(program, args);
     if (!process.waitForFinished(timeoutMs)) {

@@ -30,11 +30,18 @@ public:
     QString path(const QString& name) const { return m_Dir.filePath(name); }
 
     QProcessEnvironment environment() const;
+    // What a run over ssh or from cron has: PATH, HOME and this host and
+    // settings folder; no display, no Qt platform, no runtime folder, no
+    // locale.
+    QProcessEnvironment bareEnvironment() const;
     // Runs build/bin/netconfig headless in this environment; returns its
     // exit code, or -1 when it did not finish in time.
     int runNetconfig(const QStringList& args, QString* stdErr = nullptr, int timeoutMs = 60000) const;
     int runProgram(const QString& program, const QStringList& args, QString* stdOut = nullptr,
                    QString* stdErr = nullptr, int timeoutMs = 60000) const;
+    // As runProgram, in the environment given.
+    int runIn(const QProcessEnvironment& env, const QString& program, const QStringList& args,
+              QString* stdOut = nullptr, QString* stdErr = nullptr, int timeoutMs = 60000) const;
 
     static QString binDir();
     static QString systemDir();

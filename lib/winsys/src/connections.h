@@ -1,6 +1,7 @@
 // The emulated host's network connections (what the workstation service keeps).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,10 @@ struct Connection {
 
 std::vector<Connection> ReadConnections(const Hive& h);
 void AddConnectionEntry(Hive& h, const std::string& local, const std::string& remote);
+
+// The host's own drives (bit 0 = A:): C: and the ones it declares.
+uint32_t HostDriveMask(const Hive& h);
+// True when device ("D:") is one of the host's own drives.
+bool IsHostDrive(const Hive& h, const std::string& device);
 
 }  // namespace winsys

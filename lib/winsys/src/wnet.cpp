@@ -93,7 +93,7 @@ DWORD AddConnection(Hive& h, const std::string& local, const std::string& remote
         AddConnectionEntry(h, "", remote);
         return NO_ERROR;
     }
-    if (Contains(h.GetMultiString(keys::kEmulatedHost, "LocalDrives"), local))
+    if (IsHostDrive(h, local))
         return ERROR_ALREADY_ASSIGNED;
     for (const Connection& c : list)
         if (EqualNoCase(c.local, local))

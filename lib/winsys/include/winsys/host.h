@@ -52,6 +52,7 @@ inline constexpr char kActiveComputerName[] =
 // What Windows keeps outside the registry:
 //   values "Membership" (REG_SZ), "MembershipType" (DWORD, NETSETUP_JOIN_STATUS: 2 workgroup, 3 domain),
 //   "JoinableDomains", "Shares", "LocalDrives", "OfflineServers" (REG_MULTI_SZ);
+//     LocalDrives: the machine's own drives ("D:") besides C:, which it always has;
 //   subkey DhcpOffers\{GUID}: "IPAddress", "SubnetMask", "DhcpServer", "NameServer" (blank-separated)
 //     (REG_SZ), "DefaultGateway", "WinsServers" (REG_MULTI_SZ), "LeaseSeconds" (DWORD);
 //   subkey Connections\<n> (in connection order): "LocalName" ("Z:" or ""), "RemoteName" (REG_SZ),
