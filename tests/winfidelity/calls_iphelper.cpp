@@ -21,10 +21,10 @@ struct FreeDeleter
 template <typename T>
 struct Table
 {
-    DWORD sizingRc = 0;                         // the first call, with no buffer
-    ULONG sizedAt = 0;                          // the size it reported
-    DWORD fillRc = 0;                           // the second call, with a buffer of that size
-    std::unique_ptr<T, FreeDeleter> data;       // null when nothing was filled
+    DWORD sizingRc = 0;                   // the first call, with no buffer
+    ULONG sizedAt = 0;                    // the size it reported
+    DWORD fillRc = 0;                     // the second call, with a buffer of that size
+    std::unique_ptr<T, FreeDeleter> data; // null when nothing was filled
 };
 
 template <typename T, typename Call>
@@ -181,15 +181,14 @@ void CheckDhcpByName(Report& report)
         entry.Index = interfaces.data->Adapter[0].Index;
     const WideString bogus = Wide("\\DEVICE\\TCPIP_{00000000-0000-0000-0000-000000000000}");
     bogus.copy(entry.Name, bogus.size());
-    DWORD rc = IpReleaseAddress(&entry);
-    report.Add("iphlp.release.unknownname", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
-    rc = IpRenewAddress(&entry);
-    report.Add("iphlp.renew.unknownname", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
+    const auto refused = [&report](const char* check, DWORD rc) {
+        report.Add(check, rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
+    };
+    refused("iphlp.release.unknownname", IpReleaseAddress(&entry));
+    refused("iphlp.renew.unknownname", IpRenewAddress(&entry));
     entry.Name[0] = 0;
-    rc = IpRenewAddress(&entry);
-    report.Add("iphlp.renew.noname", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
-    rc = IpReleaseAddress(nullptr);
-    report.Add("iphlp.release.null", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
+    refused("iphlp.renew.noname", IpRenewAddress(&entry));
+    refused("iphlp.release.null", IpReleaseAddress(nullptr));
 }
 
 } // namespace winfidelity
