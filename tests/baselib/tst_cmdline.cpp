@@ -1,5 +1,6 @@
 // The Windows command-line rules: splitting (CommandLineToArgvW) and the
 // quoting that survives it, in the winsys form and baselib's Qt form.
+#include "../winfidelity/cmdline_cases.h"
 #include "processargs.h"
 
 #include <QtTest>
@@ -27,18 +28,12 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("words");
-        QTest::newRow("blanks and tabs") << "  a \t\tb  " << QStringList{"a", "b"};
-        QTest::newRow("newline is no separator") << "a\nb c\r\n" << QStringList{"a\nb", "c\r\n"};
-        QTest::newRow("empty line") << "" << QStringList{};
-        QTest::newRow("quotes group") << "x \"two words\" z" << QStringList{"x", "two words", "z"};
-        QTest::newRow("quotes inside a word") << "a\"b c\"d" << QStringList{"ab cd"};
-        QTest::newRow("empty quotes are a word") << "x \"\"" << QStringList{"x", ""};
-        QTest::newRow("unclosed quote runs to the end") << "\"a b" << QStringList{"a b"};
-        QTest::newRow("escaped quote") << "a\\\"b" << QStringList{"a\"b"};
-        QTest::newRow("backslashes kept") << "C:\\dir\\ x\\\\" << QStringList{"C:\\dir\\", "x\\\\"};
-        QTest::newRow("even backslashes then quote") << "\"a\\\\\" b" << QStringList{"a\\", "b"};
-        QTest::newRow("odd backslashes then quote") << "a\\\\\\\"b" << QStringList{"a\\\"b"};
-        QTest::newRow("doubled quote inside quotes") << "\"a\"\"b\"" << QStringList{"a\"b"};
+        for (const cmdline_cases::Split& c : cmdline_cases::kSplits) {
+            QStringList words;
+            for (const std::string& w : c.words)
+                words << QString::fromStdString(w);
+            QTest::newRow(c.name) << QString::fromLatin1(c.line) << words;
+        }
         QTest::newRow("utf-8 untouched") << QString::fromUtf8("b\u00fccher \u043f\u0440") << QStringList{QString::fromUtf8("b\u00fccher"), QString::fromUtf8("\u043f\u0440")};
     }
     void split()
@@ -53,18 +48,8 @@ private slots:
     {
         QTest::addColumn<QString>("arg");
         QTest::addColumn<QString>("quoted");
-        QTest::newRow("plain") << "127.0.0.1" << "127.0.0.1";
-        QTest::newRow("backslashes alone stay") << "C:\\a\\b\\" << "C:\\a\\b\\";
-        QTest::newRow("empty") << "" << "\"\"";
-        QTest::newRow("blank") << "a b" << "\"a b\"";
-        QTest::newRow("only blanks") << "   " << "\"   \"";
-        QTest::newRow("tab") << "a\tb" << "\"a\tb\"";
-        QTest::newRow("newline") << "a\nb" << "\"a\nb\"";
-        QTest::newRow("quote") << "a\"b" << "\"a\\\"b\"";
-        QTest::newRow("backslashes before a quote") << "a\\\\\"b" << "\"a\\\\\\\\\\\"b\"";
-        QTest::newRow("trailing backslash in quotes") << "a b\\" << "\"a b\\\\\"";
-        QTest::newRow("inner backslash in quotes") << "a\\b c" << "\"a\\b c\"";
-        QTest::newRow("option-like") << "-n 4" << "\"-n 4\"";
+        for (const cmdline_cases::Quote& c : cmdline_cases::kQuotes)
+            QTest::newRow(c.name) << QString::fromLatin1(c.arg) << QString::fromLatin1(c.quoted);
     }
     void quote()
     {

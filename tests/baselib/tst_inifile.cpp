@@ -110,17 +110,20 @@ private slots:
             QVERIFY(ini.writeEntry(QStringLiteral("B/z"), QStringLiteral("changed")));
             QVERIFY(ini.writeEntry(QStringLiteral("C/first"), QStringLiteral("a b ; c")));
             QVERIFY(ini.writeEntry(QStringLiteral("A/empty"), QString()));
+            QVERIFY(ini.writeEntry(QStringLiteral("top"), QStringLiteral("1"))); // before every section
+            QCOMPARE(ini.readEntry(QStringLiteral("A/k")), QStringLiteral("v"));
             QVERIFY(ini.IsDirty());
             // Buffered: nothing reaches the file before Flush.
             QVERIFY(contents(path).startsWith("; note"));
             QVERIFY(ini.Flush());
             QVERIFY(!ini.IsDirty());
         }
-        QCOMPARE(contents(path), QByteArray("[B]\nz=changed\ny=2\nx=3\n\n[A]\nk=v\nempty=\n\n[C]\nfirst=a b ; c\n"));
+        QCOMPARE(contents(path),
+                 QByteArray("top=1\n\n[B]\nz=changed\ny=2\nx=3\n\n[A]\nk=v\nempty=\n\n[C]\nfirst=a b ; c\n"));
 
         CIniFile again;
         QVERIFY(again.SetIniFileName(path));
-        QCOMPARE(again.GetSections(), (QStringList{"B", "A", "C"}));
+        QCOMPARE(again.GetSections(), (QStringList{"", "B", "A", "C"}));
         QCOMPARE(again.GetSectionKeys(QStringLiteral("B")), (QStringList{"z", "y", "x"}));
         QCOMPARE(again.readEntry(QStringLiteral("C/first")), QStringLiteral("a b ; c"));
         bool ok = false;
@@ -133,8 +136,8 @@ private slots:
         CIniFile ini;
         QVERIFY(ini.SetIniFileName(write(QByteArray())));
         QVERIFY(!ini.writeEntry(QStringLiteral("S/a"), QStringLiteral("x\ny")));
-        QVERIFY(!ini.writeEntry(QStringLiteral("S/a=b"), QStringLiteral("x")));
-        QVERIFY(!ini.writeEntry(QStringLiteral("S]/a"), QStringLiteral("x")));
+        for (const char* path : {"S/a=b", "S]/a", "S/[a", "S/;a", "S/#a", "S/a\rb"})
+            QVERIFY2(!ini.writeEntry(QString::fromLatin1(path), QStringLiteral("x")), path);
         QVERIFY(!ini.IsDirty());
     }
 

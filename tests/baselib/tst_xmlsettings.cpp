@@ -49,6 +49,9 @@ private slots:
             QVERIFY(root.GetFirstBlockForPath(QStringLiteral("a/b/c"))
                         .PutText(QStringLiteral("odd name <&>"), QStringLiteral(" spaced \"quoted\" & <tag> ")));
             QVERIFY(root.PutText(QStringLiteral("blank"), QStringLiteral(" ")));
+            QVERIFY(root.PutText(QStringLiteral("emoji"), QString::fromUtf8("\xF0\x9F\x98\x80")));
+            QVERIFY(!root.PutText(QStringLiteral("control"), QStringLiteral("a\x01")));
+            QVERIFY(!root.PutText(QStringLiteral("lone surrogate"), QString(QChar(0xD800))));
             // Saved right away, not only at the end of the run.
             QVERIFY(read(settingsPath()).contains("NetConfigActiveAdapter"));
         }
@@ -60,6 +63,7 @@ private slots:
                                   .GetFirstChildBlock(QStringLiteral("c"));
         QCOMPARE(c.GetText(QStringLiteral("odd name <&>")), QStringLiteral(" spaced \"quoted\" & <tag> "));
         QCOMPARE(root.GetText(QStringLiteral("blank")), QStringLiteral(" "));
+        QCOMPARE(root.GetText(QStringLiteral("emoji")), QString::fromUtf8("\xF0\x9F\x98\x80"));
         QCOMPARE(root.GetChildBlockNames(), (QStringList{"CNetConfigImpl", "a"}));
     }
 
@@ -81,16 +85,25 @@ private slots:
         QVERIFY(!read(settingsPath()).contains("stale"));
     }
 
+    void getBool_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value"); // -1: not a boolean, the default stays
+        for (const char* yes : {"1", "true", " YES ", "On"})
+            QTest::newRow(yes) << QString::fromLatin1(yes) << 1;
+        for (const char* no : {"0", "False", "no", "OFF"})
+            QTest::newRow(no) << QString::fromLatin1(no) << 0;
+        QTest::newRow("maybe") << "maybe" << -1;
+        QTest::newRow("empty") << "" << -1;
+    }
     void getBool()
     {
+        QFETCH(QString, text);
+        QFETCH(int, value);
         CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
-        const QString name = QStringLiteral("Netconfig_Utilities");
-        root.PutText(name, QStringLiteral("false"));
-        QVERIFY(!root.GetBool(name, true));
-        root.PutText(name, QStringLiteral(" 1 "));
-        QVERIFY(root.GetBool(name, false));
-        root.PutText(name, QStringLiteral("maybe"));   // unreadable keeps the default
-        QVERIFY(root.GetBool(name, true));
+        QVERIFY(root.PutText(QStringLiteral("b"), text));
+        QCOMPARE(root.GetBool(QStringLiteral("b"), true), value != 0);
+        QCOMPARE(root.GetBool(QStringLiteral("b"), false), value == 1);
     }
 
     void corruptFile_data()

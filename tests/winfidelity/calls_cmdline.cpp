@@ -4,51 +4,13 @@
 // each argument back whole from the system's own splitter.
 #include "calls.h"
 
+#include "cmdline_cases.h"
+
 #include <winsys/cmdline.h>
 
 namespace winfidelity {
 
 namespace {
-
-struct SplitCase
-{
-    const char* name;
-    const char* line;
-    std::vector<std::string> words;
-};
-
-// What CommandLineToArgvW gives for the arguments after the program name.
-const SplitCase kSplits[] = {
-    {"blanks", "  a \t\tb  ", {"a", "b"}},
-    {"newline", "a\nb c", {"a\nb", "c"}},
-    {"quotes", "x \"two words\" z", {"x", "two words", "z"}},
-    {"quotes.inside", "a\"b c\"d", {"ab cd"}},
-    {"empty.quotes", "x \"\"", {"x", ""}},
-    {"unclosed", "\"a b", {"a b"}},
-    {"escaped.quote", "a\\\"b", {"a\"b"}},
-    {"backslashes", "C:\\dir\\ x\\\\", {"C:\\dir\\", "x\\\\"}},
-    {"even.backslashes", "\"a\\\\\" b", {"a\\", "b"}},
-    {"odd.backslashes", "a\\\\\\\"b", {"a\\\"b"}},
-    {"doubled.quote", "\"a\"\"b\"", {"a\"b"}},
-};
-
-struct QuoteCase
-{
-    const char* name;
-    const char* arg;
-};
-
-const QuoteCase kQuotes[] = {
-    {"empty", ""},
-    {"blank", "a b"},
-    {"tab", "a\tb"},
-    {"quote", "a\"b"},
-    {"backslashes.quote", "a\\\\\"b"},
-    {"trailing.backslash", "a b\\"},
-    {"inner.backslash", "a\\b c"},
-    {"option", "-n 4"},
-    {"path", "C:\\Program Files\\"},
-};
 
 // FNV-1a over the words, each ended by a NUL: equal lists, equal numbers.
 unsigned long long Digest(const std::vector<std::string>& words)
@@ -61,6 +23,14 @@ unsigned long long Digest(const std::vector<std::string>& words)
     return hash & 0xFFFFFFFFULL;
 }
 
+// A case's name as one word of a check line.
+std::string Dotted(std::string name)
+{
+    for (char& c : name)
+        c = c == ' ' ? '.' : c;
+    return name;
+}
+
 } // namespace
 
 void CheckCommandLines(Report& report, const Environment& env)
@@ -69,15 +39,15 @@ void CheckCommandLines(Report& report, const Environment& env)
         report.Fail("cmdline", "no splitter");
         return;
     }
-    for (const SplitCase& c : kSplits) {
+    for (const cmdline_cases::Split& c : cmdline_cases::kSplits) {
         const std::vector<std::string> words = env.split(c.line);
-        report.Add(std::string("cmdline.split.") + c.name, words.size(), Digest(words), 0, words == c.words,
+        report.Add("cmdline.split." + Dotted(c.name), words.size(), Digest(words), 0, words == c.words,
                    "the words CommandLineToArgvW gives");
     }
-    for (const QuoteCase& c : kQuotes) {
+    for (const cmdline_cases::Quote& c : cmdline_cases::kQuotes) {
         const std::vector<std::string> expected{c.arg, "next"};
         const std::vector<std::string> words = env.split(winsys::QuoteArgument(c.arg) + " next");
-        report.Add(std::string("cmdline.quote.") + c.name, words.size(), Digest(words), 0, words == expected,
+        report.Add("cmdline.quote." + Dotted(c.name), words.size(), Digest(words), 0, words == expected,
                    "the quoted argument must come back whole");
     }
 }

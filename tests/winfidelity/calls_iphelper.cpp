@@ -17,61 +17,54 @@ struct FreeDeleter
     void operator()(void* p) const { std::free(p); }
 };
 
-struct AdapterList
+// A table read the usual two-call way: the size first, then the data.
+template <typename T>
+struct Table
 {
-    DWORD sizingRc = 0;                                     // the first call, with no buffer
-    ULONG sizedAt = 0;                                      // the size it reported
-    DWORD fillRc = 0;                                       // the second call, with a buffer of that size
-    std::unique_ptr<IP_ADAPTER_INFO, FreeDeleter> adapters; // null when nothing was filled
+    DWORD sizingRc = 0;                   // the first call, with no buffer
+    ULONG sizedAt = 0;                    // the size it reported
+    DWORD fillRc = 0;                     // the second call, with a buffer of that size
+    std::unique_ptr<T, FreeDeleter> data; // null when nothing was filled
 };
 
-struct InterfaceTable
+template <typename T, typename Call>
+Table<T> ReadTable(Call call)
 {
-    DWORD sizingRc = 0;
-    ULONG sizedAt = 0;
-    DWORD fillRc = 0;
-    std::unique_ptr<IP_INTERFACE_INFO, FreeDeleter> table; // null when nothing was filled
-};
+    Table<T> table;
+    ULONG size = 0;
+    table.sizingRc = call(nullptr, &size);
+    table.sizedAt = size;
+    if (size == 0)
+        return table;
+    table.data.reset(static_cast<T*>(std::malloc(size)));
+    table.fillRc = call(table.data.get(), &size);
+    if (table.fillRc != ERROR_SUCCESS)
+        table.data.reset();
+    return table;
+}
+
+using AdapterList = Table<IP_ADAPTER_INFO>;
+using InterfaceTable = Table<IP_INTERFACE_INFO>;
 
 AdapterList ReadAdapters()
 {
-    AdapterList list;
-    ULONG size = 0;
-    list.sizingRc = GetAdaptersInfo(nullptr, &size);
-    list.sizedAt = size;
-    if (size == 0)
-        return list;
-    list.adapters.reset(static_cast<IP_ADAPTER_INFO*>(std::malloc(size)));
-    list.fillRc = GetAdaptersInfo(list.adapters.get(), &size);
-    if (list.fillRc != ERROR_SUCCESS)
-        list.adapters.reset();
-    return list;
+    return ReadTable<IP_ADAPTER_INFO>(GetAdaptersInfo);
 }
 
 InterfaceTable ReadInterfaces()
 {
-    InterfaceTable result;
-    ULONG size = 0;
-    result.sizingRc = GetInterfaceInfo(nullptr, &size);
-    result.sizedAt = size;
-    if (size == 0)
-        return result;
-    result.table.reset(static_cast<IP_INTERFACE_INFO*>(std::malloc(size)));
-    result.fillRc = GetInterfaceInfo(result.table.get(), &size);
-    if (result.fillRc != ERROR_SUCCESS)
-        result.table.reset();
-    return result;
+    return ReadTable<IP_INTERFACE_INFO>(GetInterfaceInfo);
 }
 
 // The entry with the adapter's index and a name that holds its name, as the
 // application matches them.
 IP_ADAPTER_INDEX_MAP* FindInterface(const InterfaceTable& interfaces, const IP_ADAPTER_INFO& adapter)
 {
-    if (!interfaces.table)
+    if (!interfaces.data)
         return nullptr;
     const WideString name = Wide(std::string(adapter.AdapterName));
-    for (LONG i = 0; i < interfaces.table->NumAdapters; ++i) {
-        IP_ADAPTER_INDEX_MAP& entry = interfaces.table->Adapter[i];
+    for (LONG i = 0; i < interfaces.data->NumAdapters; ++i) {
+        IP_ADAPTER_INDEX_MAP& entry = interfaces.data->Adapter[i];
         if (entry.Index == adapter.Index && WideText(entry.Name, MAX_ADAPTER_NAME).find(name) != WideString::npos)
             return &entry;
     }
@@ -101,16 +94,16 @@ void CheckAdaptersSizing(Report& report)
     SetLastError(0);
     const AdapterList list = ReadAdapters();
     const DWORD err = GetLastError();
-    if (!list.adapters) {
+    if (!list.data) {
         report.Add("iphlp.adapters.fill", list.fillRc, list.sizedAt, err, false, "no adapter table");
         return;
     }
     size_t count = 0, extra = 0;
     bool inside = true;
-    for (const IP_ADAPTER_INFO* a = list.adapters.get(); a && inside; a = a->Next) {
-        inside = Inside(a, list.adapters.get(), list.sizedAt) &&
-                 CountExtra(a->IpAddressList, list.adapters.get(), list.sizedAt, &extra) &&
-                 CountExtra(a->GatewayList, list.adapters.get(), list.sizedAt, &extra);
+    for (const IP_ADAPTER_INFO* a = list.data.get(); a && inside; a = a->Next) {
+        inside = Inside(a, list.data.get(), list.sizedAt) &&
+                 CountExtra(a->IpAddressList, list.data.get(), list.sizedAt, &extra) &&
+                 CountExtra(a->GatewayList, list.data.get(), list.sizedAt, &extra);
         ++count;
     }
     // The emulation asks for exactly what it fills, Wine for more; all the
@@ -146,14 +139,14 @@ void CheckInterfaceSizing(Report& report, const AdapterList& adapters)
     SetLastError(0);
     const InterfaceTable interfaces = ReadInterfaces();
     const DWORD err = GetLastError();
-    const LONG count = interfaces.table ? interfaces.table->NumAdapters : 0;
+    const LONG count = interfaces.data ? interfaces.data->NumAdapters : 0;
     const size_t used = offsetof(IP_INTERFACE_INFO, Adapter) + size_t(count) * sizeof(IP_ADAPTER_INDEX_MAP);
     report.Add("iphlp.interfaces.sizing", interfaces.sizingRc, interfaces.sizedAt - used, err,
                interfaces.sizingRc == ERROR_INSUFFICIENT_BUFFER && interfaces.sizedAt >= used,
                "the first call must ask for room");
     // Every adapter must be found the way release/renew looks for it.
     size_t unmatched = 0;
-    for (const IP_ADAPTER_INFO* a = adapters.adapters.get(); a; a = a->Next)
+    for (const IP_ADAPTER_INFO* a = adapters.data.get(); a; a = a->Next)
         unmatched += FindInterface(interfaces, *a) ? 0 : 1;
     report.Add("iphlp.interfaces.fill", interfaces.fillRc, unmatched, err,
                interfaces.fillRc == ERROR_SUCCESS && unmatched == 0, "an adapter has no interface entry");
@@ -165,8 +158,8 @@ void CheckIpHelperSizing(Report& report)
 {
     CheckAdaptersSizing(report);
     const AdapterList adapters = ReadAdapters();
-    if (adapters.adapters)
-        CheckPerAdapterSizing(report, adapters.adapters->Index);
+    if (adapters.data)
+        CheckPerAdapterSizing(report, adapters.data->Index);
     CheckInterfaceSizing(report, adapters);
 
     // An index no adapter has: no size, so the application's "size == 0"
@@ -184,19 +177,18 @@ void CheckDhcpByName(Report& report)
     const InterfaceTable interfaces = ReadInterfaces();
     IP_ADAPTER_INDEX_MAP entry;
     std::memset(&entry, 0, sizeof entry);
-    if (interfaces.table && interfaces.table->NumAdapters > 0)
-        entry.Index = interfaces.table->Adapter[0].Index;
+    if (interfaces.data && interfaces.data->NumAdapters > 0)
+        entry.Index = interfaces.data->Adapter[0].Index;
     const WideString bogus = Wide("\\DEVICE\\TCPIP_{00000000-0000-0000-0000-000000000000}");
     bogus.copy(entry.Name, bogus.size());
-    DWORD rc = IpReleaseAddress(&entry);
-    report.Add("iphlp.release.unknownname", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
-    rc = IpRenewAddress(&entry);
-    report.Add("iphlp.renew.unknownname", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
+    const auto refused = [&report](const char* check, DWORD rc) {
+        report.Add(check, rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
+    };
+    refused("iphlp.release.unknownname", IpReleaseAddress(&entry));
+    refused("iphlp.renew.unknownname", IpRenewAddress(&entry));
     entry.Name[0] = 0;
-    rc = IpRenewAddress(&entry);
-    report.Add("iphlp.renew.noname", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
-    rc = IpReleaseAddress(nullptr);
-    report.Add("iphlp.release.null", rc, 0, 0, rc == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
+    refused("iphlp.renew.noname", IpRenewAddress(&entry));
+    refused("iphlp.release.null", IpReleaseAddress(nullptr));
 }
 
 } // namespace winfidelity

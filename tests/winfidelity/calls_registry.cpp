@@ -39,18 +39,22 @@ void CheckRegistry(Report& report, HKEY root, const std::string& prefix)
 {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    LSTATUS rc =
-        RegCreateKeyExA(root, kKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, &disposition);
-    report.Add(prefix + "create", rc, disposition, 0, rc == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY,
-               "a new key");
-    rc = RegCloseKey(key);
-    report.Add(prefix + "close", rc, 0, 0, rc == ERROR_SUCCESS, "closing an open key");
+    for (const char* check : {"create", "create.existing"}) {
+        const LSTATUS rc = RegCreateKeyExA(root, kKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                           &key, &disposition);
+        const DWORD expected = std::string(check) == "create" ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+        report.Add(prefix + check, rc, disposition, 0, rc == ERROR_SUCCESS && disposition == expected,
+                   "a new key, then the same key opened");
+        const LSTATUS closed = RegCloseKey(key);
+        report.Add(prefix + check + ".close", closed, 0, 0, closed == ERROR_SUCCESS, "closing an open key");
+    }
 
-    rc = RegOpenKeyA(root, kKey, &key);
+    LSTATUS rc = RegOpenKeyA(root, kKey, &key);
     report.Add(prefix + "open", rc, 0, 0, rc == ERROR_SUCCESS, "opening the key");
     if (rc != ERROR_SUCCESS)
         return;
     CheckRoundTrip(report, prefix + "query", key, "192.168.1.1", 1024, ERROR_SUCCESS);
+    CheckRoundTrip(report, prefix + "query.exact", key, "192.168.1.1", 12, ERROR_SUCCESS);
     CheckRoundTrip(report, prefix + "query.small", key, "192.168.1.1", 4, ERROR_MORE_DATA);
     // The application reads a value longer than its buffer as empty.
     CheckRoundTrip(report, prefix + "query.long", key, std::string(1500, 'x'), 1024, ERROR_MORE_DATA);
@@ -63,6 +67,13 @@ void CheckRegistry(Report& report, HKEY root, const std::string& prefix)
 
     rc = RegOpenKeyA(root, "Software\\winfidelity\\NoSuchKey", &key);
     report.Add(prefix + "open.missing", rc, 0, 0, rc == ERROR_FILE_NOT_FOUND, "a missing key");
+    // RegDeleteKey removes a key without subkeys only.
+    if (RegCreateKeyExA(root, "Software\\winfidelity\\Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
+        ERROR_SUCCESS)
+        RegCloseKey(key);
+    rc = RegDeleteKeyA(root, kKey);
+    report.Add(prefix + "delete.parent", rc, 0, 0, rc == ERROR_ACCESS_DENIED, "a key with subkeys stays");
+    RegDeleteKeyA(root, "Software\\winfidelity\\Sub");
     rc = RegDeleteKeyA(root, kKey);
     report.Add(prefix + "delete", rc, 0, 0, rc == ERROR_SUCCESS, "deleting the key");
     rc = RegOpenKeyA(root, kKey, &key);

@@ -16,7 +16,8 @@ inline void Chain(const IP_ADDR_STRING* s, const QString& kind, bool withMask, Q
 {
     for (; s; s = s->Next) {
         const QString addr = QString::fromLatin1(s->IpAddress.String);
-        if (!addr.isEmpty() && addr != QLatin1String("0.0.0.0"))
+        // Windows reports "no gateway" as a first gateway of 0.0.0.0.
+        if (!addr.isEmpty() && (addr != QLatin1String("0.0.0.0") || kind != QLatin1String("gw ")))
             out << kind + addr + (withMask ? "/" + QString::fromLatin1(s->IpMask.String) : QString());
     }
 }

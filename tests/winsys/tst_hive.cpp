@@ -23,8 +23,8 @@ const char kRegeditExport[] =
     "\"Count\"=dword:0000002a\r\n"
     "\"List\"=hex(7):31,00,30,00,2e,00,30,00,2e,00,30,00,2e,00,31,00,00,00,31,00,30,\\\r\n"
     "  00,2e,00,30,00,2e,00,30,00,2e,00,32,00,00,00,00,00\r\n"
-    "\"Expand\"=hex(2):25,00,53,00,79,00,73,00,74,00,65,00,6d,00,52,00,6f,00,6f,00,\\\r\n"
-    "  74,00,25,00,00,00\r\n"
+    "\"Expand\"=hex(2):25,00,53,00,79,00,73,00,74,00,65,00,6d,00,52,00,6f,00,6f,00,74,\\\r\n"
+    "  00,25,00,00,00\r\n"
     "\"Blob\"=hex:de,ad,be,ef\r\n"
     "\"Empty\"=hex:\r\n"
     "\r\n"
@@ -72,15 +72,18 @@ private slots:
         QVERIFY(h.GetValue(kKey, "Empty")->data.empty());
         QCOMPARE(h.GetString(kKey + "\\sub key", "caf\xc3\xa9"), std::string("na\xc3\xafve"));
         QCOMPARE(h.SubKeys(kKey), std::vector<std::string>{"Sub Key"});
-        // UTF-16 and BOM-prefixed exports read the same.
-        QVERIFY(Parse(ToUtf16File(kRegeditExport)) == Parse(kRegeditExport));
-        QVERIFY(Parse("\xEF\xBB\xBF" + std::string(kRegeditExport)) == Parse(kRegeditExport));
+        // UTF-16, BOM-prefixed and unterminated exports read the same.
+        const std::string text = kRegeditExport;
+        QVERIFY(Parse(ToUtf16File(text)) == h);
+        QVERIFY(Parse("\xEF\xBB\xBF" + text) == h);
+        QVERIFY(Parse(text.substr(0, text.size() - 2)) == h);
+        // Written back the way regedit writes it, line for line.
+        QCOMPARE(QString::fromStdString(winsys::FormatHive(h)), QString(kRegeditExport).remove('\r'));
     }
 
     void roundTrip_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("regedit export") << "export";
         QTest::newRow("long multi-string wraps") << "long";
         QTest::newRow("control characters") << "control";
         QTest::newRow("sample host") << "sample";
@@ -89,14 +92,14 @@ private slots:
     {
         QFETCH(QString, name);
         Hive h;
-        if (name == "export") {
-            h = Parse(kRegeditExport);
-        } else if (name == "long") {
+        if (name == "long") {
             h.SetMultiString(kKey, "Servers", std::vector<std::string>(40, "192.168.100.200"));
         } else if (name == "control") {
-            h.SetString(kKey, "Lines", "one\r\ntwo\tthree");
+            h.SetString(kKey, "Lines", "one\r\ntwo");
+            h.SetString(kKey, "Tab", "a\tb");
             h.SetValue(kKey, "Odd", winsys::RegValue{0x20, {1, 2, 3}});
             h.SetValue(kKey, "Short dword", winsys::RegValue{REG_DWORD, {1, 2}});
+            h.CreateKey(kKey + "\\Empty");
         } else {
             h = Parse(winsys::SampleHiveText());
             QVERIFY(!h.AllKeys().empty());
@@ -118,6 +121,8 @@ private slots:
         QTest::newRow("no header") << QByteArray("[HKEY_LOCAL_MACHINE\\X]\n") << 1;
         QTest::newRow("value before key") << QByteArray("REGEDIT4\n\"a\"=\"b\"\n") << 2;
         QTest::newRow("bad dword") << head + "\"a\"=dword:xyz\n" << 4;
+        QTest::newRow("dword of nine digits") << head + "\"a\"=dword:123456789\n" << 4;
+        QTest::newRow("hex byte of three digits") << head + "\"a\"=hex:12,345\n" << 4;
         QTest::newRow("bad continuation") << head + "\"a\"=hex:00,\\\n  zz\n\"b\"=\"c\"\n" << 4;
         QTest::newRow("key without bracket") << head + "[HKEY_LOCAL_MACHINE\\Y\n" << 4;
         QTest::newRow("unknown root") << head + "[HKEY_NOWHERE\\Y]\n" << 4;
@@ -139,6 +144,19 @@ private slots:
         QCOMPARE(bad, line);
         QVERIFY(!error.empty());
         QVERIFY(h == before);
+    }
+
+    void failedChangeIsNotWritten()
+    {
+        TestEnv env;
+        QVERIFY(env.initSampleHost());
+        const QString before = env.readHive();
+        QCOMPARE(winsys::ModifyHive([](Hive& h) -> uint32_t {
+                     h.SetString(kKey, "half", "done");
+                     return ERROR_ACCESS_DENIED;
+                 }),
+                 uint32_t(ERROR_ACCESS_DENIED));
+        QCOMPARE(env.readHive(), before);
     }
 
     void brokenHostIsRefused()
@@ -175,8 +193,11 @@ private slots:
     void cacheNoticesRewrite()
     {
         TestEnv env;
+        const QDateTime stamp = QDateTime::currentDateTime().addSecs(-60);
         for (const char* value : {"00000001", "00000002", "00000003"}) {
             QVERIFY(env.writeHive(QString("[HKEY_LOCAL_MACHINE\\X]\n\"v\"=dword:%1\n").arg(value)));
+            QFile file(env.hostDir() + "/registry.reg");
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(stamp, QFileDevice::FileModificationTime));
             uint32_t seen = 0;
             winsys::ReadHive([&](const Hive& h) -> uint32_t {
                 seen = h.GetDword("HKEY_LOCAL_MACHINE\\X", "v");

@@ -120,6 +120,11 @@ void TestHostRobust::concurrentWritersAndReader()
         QCOMPARE(Sorted(Observe(index)), Sorted(expected[index]));
 }
 
+// Half the rounds kill after a random delay, up to 1.5 times one undisturbed
+// run, so kills fall before, during and after the write whatever the
+// machine's speed; the other half kill as soon as the new hive's temporary
+// file appears. A temporary file left behind proves a kill landed mid-write,
+// and some must have: otherwise the test saw nothing it claims to.
 void TestHostRobust::killedWriterLeavesOldOrNew()
 {
     TestEnv env;
@@ -128,37 +133,48 @@ void TestHostRobust::killedWriterLeavesOldOrNew()
     const quint32 seed = replay.isEmpty() ? QRandomGenerator::system()->generate() : replay.toUInt();
     qInfo("seed %u (set HOSTROBUST_SEED to replay)", seed);
     std::mt19937 random(seed);
+    const QDir host(env.hostDir());
+    const auto temporaries = [&host] { return host.entryList({".registry.reg.*"}, QDir::Files | QDir::Hidden); };
 
-    // Delays up to 1.5 times one undisturbed run, so kills fall before,
-    // during and after the write whatever the machine's speed.
     QElapsedTimer timer;
     timer.start();
     const pid_t probe = Spawn({"interface", "ip", "set", "dns", "11", "source=static", "addr=10.77.0.1"});
     QCOMPARE(waitpid(probe, nullptr, 0), probe);
     const int maxDelayUs = int(timer.nsecsElapsed() * 3 / 2000);
-    int kept = 0;
+    int kept = 0, midWrite = 0;
     for (int round = 1; round <= 50; ++round) {
         winsys::Hive before, after, done;
         QVERIFY(HiveParses(env, &before));
         const QStringList command{"interface", "ip", "set", "address", "11", "source=static",
                                   QStringLiteral("10.77.%1.5").arg(round), "255.255.255.0"};
-        const int delayUs = std::uniform_int_distribution<int>(0, maxDelayUs)(random);
+        const int delayUs = round % 2 ? std::uniform_int_distribution<int>(0, maxDelayUs)(random) : -1;
         const pid_t pid = Spawn(command);
         QVERIFY(pid > 0);
-        usleep(useconds_t(delayUs));
-        ::kill(pid, SIGKILL);
-        QCOMPARE(waitpid(pid, nullptr, 0), pid);
+        bool reaped = false;
+        if (delayUs >= 0)
+            usleep(useconds_t(delayUs));
+        else
+            while (temporaries().isEmpty() && !(reaped = waitpid(pid, nullptr, WNOHANG) == pid)) {
+            }
+        if (!reaped) {
+            ::kill(pid, SIGKILL);
+            QCOMPARE(waitpid(pid, nullptr, 0), pid);
+        }
         const QByteArray where = QStringLiteral("round %1, delay %2 us").arg(round).arg(delayUs).toLatin1();
         QVERIFY2(HiveParses(env, &after), where.constData());
+        const bool torn = !temporaries().isEmpty();
+        QVERIFY2(!torn || after == before, where.constData());
+        midWrite += torn;
         // The next writer is neither blocked nor confused by what the killed one left.
         QCOMPARE(env.runProgram(Netsh(), command), 0);
         QVERIFY(HiveParses(env, &done));
         QVERIFY(done != before);
         QVERIFY2(after == before || after == done, where.constData());
         kept += after == before;
-        QCOMPARE(QDir(env.hostDir()).entryList({".registry.reg.*"}, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(temporaries(), QStringList());
     }
-    qInfo("old state kept %d of 50 times (delays up to %d us)", kept, maxDelayUs);
+    qInfo("old state kept %d of 50 times, %d kills mid-write (delays up to %d us)", kept, midWrite, maxDelayUs);
+    QVERIFY2(midWrite > 0, "no kill landed while the new hive was being written");
 }
 
 QTEST_GUILESS_MAIN(TestHostRobust)

@@ -1,6 +1,7 @@
-// netsh.exe run as a real process against a fresh sample host, read back
-// through the IP Helper calls.
+// netsh's parser in-process, and netsh.exe run as a real process against a
+// fresh sample host, read back through the IP Helper calls.
 #include "hostfacts.h"
+#include "netshparse.h"
 
 #include <QtTest>
 
@@ -9,25 +10,26 @@
 
 namespace {
 
-// Runs one queue entry the way the application does: hidden, through the
-// shell, waiting for it; returns netsh's exit code (or -1 when it did not start).
-int RunThroughShell(const QString& parameters)
+// The parameters a command line parsed into, or netsh's message for it.
+QString Parsed(const QString& line)
 {
-    const std::u16string file = u"netsh.exe", params = parameters.toStdU16String();
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_UNICODE;
-    info.lpFile = reinterpret_cast<LPCWSTR>(file.c_str());
-    info.lpParameters = reinterpret_cast<LPCWSTR>(params.c_str());
-    info.nShow = 0;
-    ShellExecuteExW(&info);
-    if (reinterpret_cast<quintptr>(info.hInstApp) <= 32 || !info.hProcess)
-        return -1;
-    WaitForSingleObject(info.hProcess, INFINITE);
-    DWORD code = 0;
-    const bool read = GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
-    return read ? int(code) : -1;
+    netsh::Command c;
+    const netsh::Result r = netsh::Parse(netsh::SplitCommandLine(line.toStdString()), &c);
+    if (r.status != netsh::Status::Ok)
+        return QString::fromStdString(netsh::Message(r)).section('\n', 0, 0);
+    QStringList out{"iface=" + QString::fromStdString(c.iface)};
+    if (c.source != netsh::Source::Unset)
+        out << (c.source == netsh::Source::Dhcp ? "dhcp" : "static");
+    const std::pair<const char*, std::string> fields[] = {
+        {"addr", c.addr}, {"mask", c.mask}, {"gw", c.gateway}, {"register", c.registerMode}};
+    for (const auto& [name, value] : fields)
+        if (!value.empty())
+            out << QString::fromLatin1(name) + "=" + QString::fromStdString(value);
+    if (c.hasMetric)
+        out << "metric=" + QString::number(c.gwmetric);
+    if (c.index)
+        out << "index=" + QString::number(c.index);
+    return out.join(' ');
 }
 
 }  // namespace
@@ -37,15 +39,68 @@ class TestNetsh : public QObject
     Q_OBJECT
 
 private slots:
+    void parse_data();
+    void parse();
     void applySequence_data();
     void applySequence();
     void automaticPrivateAddress();
-    void applicationTextsThroughShell();
     void refusedLeavesHive_data();
     void refusedLeavesHive();
     void interactive_data();
     void interactive();
 };
+
+void TestNetsh::parse_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("parsed");
+    const QString bad = "The parameter is incorrect.", missing = "One or more essential parameters were not entered.";
+    QTest::newRow("positional, by name") << "int ip set address \"local area connection\" static 10.5.5.5 255.0.0.0 10.0.0.254 1"
+        << "iface=local area connection static addr=10.5.5.5 mask=255.0.0.0 gw=10.0.0.254 metric=1";
+    QTest::newRow("tagged, ipv4 spelling") << "interface ipv4 set address name=11 source=static address=192.168.1.9/24"
+        << "iface=11 static addr=192.168.1.9 mask=255.255.255.0";
+    QTest::newRow("prefix, gateway takes the mask's place") << "interface ip set address 11 static 10.5.5.5/8 10.0.0.254 1"
+        << "iface=11 static addr=10.5.5.5 mask=255.0.0.0 gw=10.0.0.254 metric=1";
+    QTest::newRow("abbreviated words") << "int ip add dnss 11 10.0.0.9 index=1" << "iface=11 addr=10.0.0.9 index=1";
+    QTest::newRow("set without a gateway") << "interface ip set address 11 static 10.1.2.3 255.0.0.0 gateway=none"
+        << "iface=11 static addr=10.1.2.3 mask=255.0.0.0 gw=none";
+    QTest::newRow("delete every gateway") << "interface ip delete address 11 gateway=all" << "iface=11 gw=all";
+    QTest::newRow("dns with registration") << "interface ip set dns 11 static 10.0.0.1 both"
+        << "iface=11 static addr=10.0.0.1 register=both";
+    QTest::newRow("unknown command") << "interface ip frob dns 11" << "The following command was not found: interface ip frob dns 11.";
+    QTest::newRow("mask missing") << "interface ip set address 11 source=static 10.1.2.3" << missing;
+    QTest::newRow("mask without address") << "interface ip add address 11 mask=255.0.0.0 gateway=10.0.0.1" << missing;
+    QTest::newRow("bad octet") << "interface ip set address 11 source=static 10.1.2.300 255.0.0.0"
+        << "Invalid address parameter (10.1.2.300). It should be a valid IPv4 address.";
+    QTest::newRow("four-digit octet") << "interface ip set address 11 static 0010.1.2.3 255.0.0.0"
+        << "Invalid address parameter (0010.1.2.3). It should be a valid IPv4 address.";
+    QTest::newRow("loopback address") << "interface ip add address 11 addr=127.0.0.2 mask=255.0.0.0"
+        << "Invalid address parameter (127.0.0.2). It should be a valid IPv4 address.";
+    QTest::newRow("multicast address") << "interface ip add address 11 addr=224.0.0.1 mask=255.0.0.0"
+        << "Invalid address parameter (224.0.0.1). It should be a valid IPv4 address.";
+    QTest::newRow("prefix too long") << "interface ip set address 11 static 10.1.2.3/33"
+        << "Invalid address parameter (10.1.2.3/33). It should be a valid IPv4 address.";
+    QTest::newRow("prefix zero") << "interface ip set address 11 static 10.1.2.3/0"
+        << "Invalid address parameter (10.1.2.3/0). It should be a valid IPv4 address.";
+    QTest::newRow("prefix to delete") << "interface ip delete address 11 192.168.1.5/24"
+        << "Invalid address parameter (192.168.1.5/24). It should be a valid IPv4 address.";
+    QTest::newRow("prefix and mask") << "interface ip set address 11 static 10.1.2.3/8 mask=255.0.0.0" << bad;
+    QTest::newRow("holes in mask") << "interface ip set address 11 static 10.1.2.3 255.0.255.0"
+        << "Invalid mask parameter (255.0.255.0).";
+    QTest::newRow("zero mask") << "interface ip set address 11 static 10.1.2.3 0.0.0.0" << "Invalid mask parameter (0.0.0.0).";
+    QTest::newRow("bad gateway") << "interface ip set address 11 static 10.1.2.3 255.0.0.0 gateway=10.0.0.256"
+        << "Invalid gateway parameter (10.0.0.256). It should be a valid IPv4 address.";
+    QTest::newRow("no gateway to add") << "interface ip add address 11 gateway=none" << "Invalid gateway parameter (none). It should be a valid IPv4 address.";
+    QTest::newRow("metric without gateway") << "interface ip add address 11 10.1.2.3 255.0.0.0 gwmetric=1" << bad;
+    QTest::newRow("unspecified server") << "interface ip add dns 11 addr=0.0.0.0" << bad;
+    QTest::newRow("semicolon in value") << "interface ip add dns 11 addr=10.0.0.9;touch" << bad;
+}
+
+void TestNetsh::parse()
+{
+    QFETCH(QString, line);
+    QTEST(Parsed(line), "parsed");
+}
 
 void TestNetsh::applySequence_data()
 {
@@ -77,7 +132,13 @@ void TestNetsh::applySequence_data()
         << QStringList{"dhcp 0", "ip 192.168.2.5/255.255.255.0", "gw 192.168.2.1", "gw 192.168.2.254"};
     QTest::newRow("dhcp adapter made static") << 14
         << QStringList{"interface ip set address 14 source=static 10.0.0.50 255.255.255.0"}
-        << QList<int>{0} << QStringList{"dhcp 0", "ip 10.0.0.50/255.255.255.0", "gw"};
+        << QList<int>{0} << QStringList{"dhcp 0", "ip 10.0.0.50/255.255.255.0", "gw", "dns"};
+    QTest::newRow("static without a gateway") << 11
+        << QStringList{"interface ip set address 11 static 10.1.2.3 255.0.0.0 gateway=none"}
+        << QList<int>{0} << QStringList{"ip 10.1.2.3/255.0.0.0", "gw"};
+    QTest::newRow("first address after the last went") << 11
+        << QStringList{"interface ip delete address 11 addr=192.168.1.5", "interface ip add address 11 10.1.1.1 255.0.0.0"}
+        << QList<int>{0, 0} << QStringList{"ip 10.1.1.1/255.0.0.0"};
     QTest::newRow("back to dhcp takes the offer") << 14
         << QStringList{"interface ip set address 14 source=static 10.0.0.50 255.255.255.0",
                        "interface ip delete address 14 addr=10.0.0.50", "interface ip set address 14 source=dhcp"}
@@ -86,6 +147,10 @@ void TestNetsh::applySequence_data()
     QTest::newRow("dhcp again on a dhcp adapter") << 14
         << QStringList{"interface ip delete address 14 addr=10.0.0.23", "interface ip set address 14 source=dhcp"}
         << QList<int>{1, 1} << QStringList{"dhcp 1", "ip 10.0.0.23/255.255.255.0"};
+    QTest::newRow("no servers at all") << 11
+        << QStringList{"interface ip delete dns 11 all", "interface ip set dns 11 source=static addr=none ddns=enabled",
+                       "interface ip set wins 11 source=static addr=none"}
+        << QList<int>{0, 0, 0} << QStringList{"dns", "wins"};
     // Forms a person types.
     QTest::newRow("by connection name, positional") << 11
         << QStringList{"int ip set address \"local area connection\" static 10.5.5.5 255.0.0.0 10.0.0.254 1"}
@@ -173,53 +238,26 @@ void TestNetsh::automaticPrivateAddress()
     QCOMPARE(Only(facts, {"dhcp", "gw"}), QStringList{"dhcp 1"});
 }
 
-void TestNetsh::applicationTextsThroughShell()
-{
-    // The parameter texts exactly as the application builds them, trailing blanks included.
-    TestEnv env;
-    QVERIFY(env.initSampleHost());
-    const QStringList queue{"interface ip set address 11 source=static 192.168.7.5 255.255.255.0",
-                            "interface ip add address 11 gateway=192.168.7.1 gwmetric=0 ",
-                            "interface ip add address 11 gateway=192.168.7.254 gwmetric=0 ",
-                            "interface ip delete dns 11 all",
-                            "interface ip set dns 11 source=static addr=none ddns=enabled ",
-                            "interface ip set wins 11 source=static addr=none"};
-    for (const QString& parameters : queue)
-        QCOMPARE(RunThroughShell(parameters), 0);
-    QCOMPARE(Only(Observe(11), {"ip", "gw", "dns", "wins"}),
-             (QStringList{"ip 192.168.7.5/255.255.255.0", "gw 192.168.7.1", "gw 192.168.7.254"}));
-}
-
 void TestNetsh::refusedLeavesHive_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("hive");   // empty: the sample host
-    QTest::newRow("unknown command") << "interface ip frob dns 11" << "The following command was not found: interface ip frob dns 11." << QString();
+    const QString badName = "The filename, directory name, or volume label syntax is incorrect.";
+    const QString dhcpOn = "DHCP is already enabled on this interface.\n";
+    QTest::newRow("parse error") << "interface ip set address 11 static 10.1.2.3 255.0.255.0" << "Invalid mask parameter (255.0.255.0).\n" << QString();
     QTest::newRow("no such index") << "interface ip set address 99 source=dhcp" << "Element not found." << QString();
-    QTest::newRow("no such name") << "interface ip set address name=eth0 source=dhcp" << "The filename, directory name, or volume label syntax is incorrect." << QString();
-    QTest::newRow("by description") << "interface ip set address \"Gigabit Ethernet Controller\" dhcp" << "The filename, directory name, or volume label syntax is incorrect." << QString();
-    QTest::newRow("by adapter GUID") << "interface ip set address {6B1D8F3A-2C4E-4F5B-9A7D-1E2F3A4B5C6D} dhcp" << "The filename, directory name, or volume label syntax is incorrect." << QString();
-    QTest::newRow("mask missing") << "interface ip set address 11 source=static 10.1.2.3" << "One or more essential parameters were not entered." << QString();
-    QTest::newRow("bad octet") << "interface ip set address 11 source=static 10.1.2.300 255.0.0.0" << "Invalid address parameter (10.1.2.300). It should be a valid IPv4 address.\n" << QString();
-    QTest::newRow("loopback address") << "interface ip add address 11 addr=127.0.0.2 mask=255.0.0.0" << "Invalid address parameter (127.0.0.2). It should be a valid IPv4 address.\n" << QString();
-    QTest::newRow("prefix too long") << "interface ip set address 11 static 10.1.2.3/33" << "Invalid address parameter (10.1.2.3/33). It should be a valid IPv4 address.\n" << QString();
-    QTest::newRow("prefix to delete") << "interface ip delete address 11 192.168.1.5/24" << "Invalid address parameter (192.168.1.5/24)." << QString();
-    QTest::newRow("prefix and mask") << "interface ip set address 11 static 10.1.2.3/8 mask=255.0.0.0" << "The parameter is incorrect." << QString();
-    QTest::newRow("holes in mask") << "interface ip set address 11 static 10.1.2.3 255.0.255.0" << "Invalid mask parameter (255.0.255.0).\n" << QString();
-    QTest::newRow("bad gateway") << "interface ip set address 11 static 10.1.2.3 255.0.0.0 gateway=10.0.0.256" << "Invalid gateway parameter (10.0.0.256). It should be a valid IPv4 address.\n" << QString();
-    QTest::newRow("dhcp already on") << "interface ip set address 14 source=dhcp" << "DHCP is already enabled on this interface.\n" << QString();
-    QTest::newRow("dhcp already on, by name") << "int ip set address \"Wireless Network Connection\" dhcp" << "DHCP is already enabled on this interface.\n" << QString();
+    QTest::newRow("no such name") << "interface ip set address name=eth0 source=dhcp" << badName << QString();
+    QTest::newRow("by description") << "interface ip set address \"Gigabit Ethernet Controller\" dhcp" << badName << QString();
+    QTest::newRow("by adapter GUID") << "interface ip set address {6B1D8F3A-2C4E-4F5B-9A7D-1E2F3A4B5C6D} dhcp" << badName << QString();
+    QTest::newRow("dhcp already on") << "interface ip set address 14 source=dhcp" << dhcpOn << QString();
+    QTest::newRow("dhcp already on, by name") << "int ip set address \"Wireless Network Connection\" dhcp" << dhcpOn << QString();
+    QTest::newRow("static address on dhcp") << "interface ip add address 14 10.0.0.60 255.255.255.0" << "The parameter is incorrect." << QString();
+    QTest::newRow("address it does not have") << "interface ip delete address 11 addr=10.9.9.9" << "Element not found." << QString();
     QTest::newRow("address already there") << "interface ip add address 11 addr=192.168.1.5 mask=255.255.255.0" << "The object already exists." << QString();
     QTest::newRow("address already there, other mask") << "interface ip add address 11 192.168.1.5 255.255.0.0" << "The object already exists." << QString();
     QTest::newRow("gateway already there") << "interface ip add address 11 gateway=192.168.1.1 gwmetric=0" << "The object already exists." << QString();
-    QTest::newRow("secondary with holes in mask") << "interface ip add address 11 addr=10.1.1.1 mask=255.0.255.0" << "Invalid mask parameter (255.0.255.0).\n" << QString();
-    QTest::newRow("secondary without mask") << "interface ip add address 11 addr=10.1.1.1" << "One or more essential parameters were not entered." << QString();
-    QTest::newRow("secondary multicast") << "interface ip add address 11 addr=224.0.0.1 mask=255.0.0.0" << "Invalid address parameter (224.0.0.1). It should be a valid IPv4 address.\n" << QString();
-    QTest::newRow("secondary on dhcp") << "interface ip add address 14 addr=10.0.0.60 mask=255.255.255.0" << "The parameter is incorrect." << QString();
-    QTest::newRow("delete an address it lacks") << "interface ip delete address 11 addr=10.1.1.1" << "Element not found." << QString();
     QTest::newRow("dns duplicate") << "interface ip add dns 11 addr=192.168.1.1" << "The object is already in the list." << QString();
-    QTest::newRow("semicolon in value") << "interface ip add dns 11 addr=10.0.0.9;touch" << "The parameter is incorrect." << QString();
     QTest::newRow("broken hive") << "interface ip set dns 11 dhcp" << "The configuration registry database is corrupt."
                                  << "[HKEY_LOCAL_MACHINE\\SYSTEM]\r\n\"broken\"=dword:nothex\r\n";
 }
