@@ -94,6 +94,14 @@ note "pane scrollback: peak RSS + <= 20 MB, last/first <= 2, Clear gives memory 
   -- WINSYS_ROOT="$work/sample" "$bin/bench_dialog" -- "$bin/bench_bare_qt"
 note "memory <= 1.3" $?
 
+awk 'BEGIN { print "[Interface1]\nprotocol=192.168.1.77\nmask=255.255.255.0"
+             for (i = 1; i < 100000; i++) printf "[Foreign%d]\nkey=%d\n", i, i }' >"$work/sections.ini"
+"$bin/bench_compare" --name "memory: /c /s into a file of 100,000 foreign sections (2 MB) vs a new file" \
+  --runs 3 --metric rss --limit 4 \
+  -- sh -c "cp '$work/sections.ini' '$work/sections-out.ini' && WINSYS_ROOT='$work/sample' '$bin/netconfig' /c /s '$work/sections-out.ini'" \
+  -- sh -c "rm -f '$work/new-out.ini' && WINSYS_ROOT='$work/sample' '$bin/netconfig' /c /s '$work/new-out.ini'"
+note "memory of a settings file with 100,000 sections <= 4" $?
+
 "$bin/bench_winsys_read" 1000 7 | tee "$work/read.txt"
 rc=${PIPESTATUS[0]}
 if [ "$rc" -eq 0 ]; then

@@ -1,7 +1,8 @@
 // The real program against inputs far outside the usual: huge or junk hives
 // and settings files, an INI of 100,000 sections, thousands of switches and
 // a 10,000-character utility target. Each is refused with the system's
-// message or handled, nothing is lost, and memory stays bounded.
+// message or handled, and nothing is lost (bench/run.sh measures the memory
+// such a file costs).
 #include "netconfigimpl.h"
 #include "testenv.h"
 
@@ -12,20 +13,10 @@
 
 #include <fcntl.h>
 #include <random>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
-
-#ifndef __has_feature
-#define __has_feature(x) 0
-#endif
-#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
-constexpr bool kSanitized = true; // shadow memory makes RSS meaningless
-#else
-constexpr bool kSanitized = false;
-#endif
 
 namespace {
 
@@ -35,12 +26,10 @@ struct Outcome
 {
     int exit = -1;
     QString stdErr;
-    qint64 peakBytes = 0;
 };
 
-// Runs the program headless and reads its peak RSS from wait4. fork, not
-// posix_spawn: a vfork child's figure starts from this process's own peak,
-// a forked one's from its current size (big inputs are freed by then).
+// Runs the program headless, its standard error kept in a file: a flood of
+// messages must not fill a pipe nobody reads.
 Outcome RunMeasured(const TestEnv& env, const QStringList& args)
 {
     std::vector<QByteArray> bytes{(TestEnv::binDir() + "/netconfig").toLocal8Bit()};
@@ -62,13 +51,10 @@ Outcome RunMeasured(const TestEnv& env, const QStringList& args)
         _exit(127);
     }
     int status = 0;
-    struct rusage usage
-    {
-    };
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
+    if (pid < 0 || waitpid(pid, &status, 0) != pid)
         return out;
     out.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    out.peakBytes = qint64(usage.ru_maxrss) * 1024;
+
     QFile err(QString::fromLocal8Bit(errPath));
     if (err.open(QIODevice::ReadOnly))
         out.stdErr = QString::fromUtf8(err.readAll());
@@ -122,21 +108,7 @@ class TestBadInputE2E : public QObject
     Q_OBJECT
 
 private:
-    qint64 m_BaselineBytes = 0;
     QByteArray m_SampleSettings; // what /c /s writes for the sample host
-
-    void CheckMemory(const Outcome& run, qint64 inputBytes)
-    {
-        if (kSanitized)
-            return;
-        // The input held a few times over at most, beside the program's own
-        // start-up size and a fixed allowance for the model of many small items.
-        QVERIFY2(run.peakBytes <= m_BaselineBytes + 4 * inputBytes + 64 * 1024 * 1024,
-                 qPrintable(QStringLiteral("peak %1 MB, baseline %2 MB, input %3 MB")
-                                .arg(run.peakBytes >> 20)
-                                .arg(m_BaselineBytes >> 20)
-                                .arg(inputBytes >> 20)));
-    }
 
 private slots:
     void initTestCase()
@@ -145,7 +117,7 @@ private slots:
         QVERIFY(env.initSampleHost());
         const Outcome run = RunMeasured(env, {"/c", "/s", env.path("sample.ini")});
         QCOMPARE(run.exit, 0);
-        m_BaselineBytes = run.peakBytes;
+
         m_SampleSettings = ReadFile(env.path("sample.ini"));
         QVERIFY(m_SampleSettings.contains("protocol=192.168.1.5"));
     }
@@ -171,7 +143,6 @@ private slots:
         const QString hivePath = winsys::HivePath(env.hostDir().toStdString()).c_str();
         QVERIFY(WriteFile(hivePath, hive));
         const QByteArray before = Digest(hivePath);
-        const qint64 size = hive.size();
         hive = QByteArray();
         const Outcome run = RunMeasured(env, {"/c", "/s", env.path("out.ini")});
         QCOMPARE(run.exit, exit);
@@ -180,7 +151,6 @@ private slots:
         else
             QVERIFY2(run.stdErr.contains("The configuration registry database is corrupt."), qPrintable(run.stdErr));
         QCOMPARE(Digest(hivePath), before);
-        CheckMemory(run, size);
     }
 
     void settingsFile_data()
@@ -219,12 +189,10 @@ private slots:
             content += "[Foreign" + QByteArray::number(i) + "]\nkey=" + QByteArray::number(i) + "\n";
         const QString file = env.path("settings.ini");
         QVERIFY(WriteFile(file, content));
-        const qint64 size = content.size();
         content = QByteArray();
         const QByteArray fileBefore = Digest(file);
         const QString hive = env.readHive();
         const Outcome run = RunMeasured(env, {"/c", action, file});
-        CheckMemory(run, size);
         // A file that cannot be read or written: exit code 3, nothing applied.
         QCOMPARE(run.exit, message.isEmpty() ? 0 : 3);
         if (!message.isEmpty()) {
