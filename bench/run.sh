@@ -66,6 +66,9 @@ note "scale <= 3" $rc
 WINSYS_ROOT="$work/sample" "$bin/bench_apply" 15 3
 note "applying <= 3" $?
 
+WINSYS_ROOT="$work/host1000" "$bin/bench_snapshot" 5 5
+note "snapshot of 1000 adapters <= 5% of the apply" $?
+
 "$bin/bench_responsiveness" 300 50
 note "responsive while applying: longest event gap <= 50 ms" $?
 
