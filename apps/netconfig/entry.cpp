@@ -128,6 +128,15 @@ void LoadFileArgument(CNetConfigImpl& dialog, int argc, char** argv)
         dialog.ReadSettings(QString::fromLocal8Bit(argv[1]));
 }
 
+// The dialog speaks the user's language and the program ends with its window.
+QTranslator* StartDialogMode()
+{
+    QTranslator* translator = nullptr;
+    InstallTranslator(GetAppBaseModuleName(), nullptr, &translator);
+    QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit);
+    return translator;
+}
+
 int RunDialog(CNetConfigImpl& dialog)
 {
     dialog.show();
@@ -273,21 +282,15 @@ int NetConfigMain(int argc, char** argv)
         return KillProcessByName(args.at(1)) ? 1 : 0;
     }
     const CommandLineSwitches switches = ScanCommandLine(args);
-    if (switches.console) {
-        const QString problem = ConsoleUsageProblem(switches);
-        if (!problem.isEmpty())
-            return UsageError(problem);
-    }
+    const QString problem = switches.console ? ConsoleUsageProblem(switches) : QString();
+    if (!problem.isEmpty())
+        return UsageError(problem);
 
     if (switches.console)
         BaseLibUseConsole(argc, argv);
     if (BaseLibInit(argc, argv, 0, 0) != 0)
         return 0;
-    QTranslator* translator = nullptr;
-    if (!switches.console) {
-        InstallTranslator(GetAppBaseModuleName(), nullptr, &translator);
-        QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit);
-    }
+    QTranslator* translator = switches.console ? nullptr : StartDialogMode();
 
     ptr_t<CNetConfigImpl> dialog(new CNetConfigImpl(nullptr, "NetConfigImpl", false, {}));
     dialog->setWindowIcon(AppIcon(QStringLiteral("networks_small")));

@@ -33,15 +33,35 @@ void CNetConfig::ConnectSignals()
     connect(drives->btnDisconnectDrive, &QPushButton::clicked, this, &CNetConfig::DisconnectDrive);
     connect(drives->btnMapNetDrive, &QPushButton::clicked, this, &CNetConfig::MapNetDrive);
     connect(tbPageMain, &CTabBarEx::selected, this, &CNetConfig::SelectMainTab);
-    connect(adapters->cbAdapters, &QComboBox::activated, this, &CNetConfig::SelectAdapter);
     connect(identity->ledHostName, textChanged, this, edited);
     connect(identity->ledDomain, textChanged, this, edited);
     connect(identity->ledDNSSuffix, textChanged, this, edited);
     connect(btnSave, &QPushButton::clicked, this, &CNetConfig::SaveToFile);
     connect(btnLoad, &QPushButton::clicked, this, &CNetConfig::LoadFromFile);
+    ConnectAdapterSignals(adapters);
+    ConnectUtilitySignals(utilities);
+}
+
+void CNetConfig::ConnectUtilitySignals(CUtilitiesPage* utilities)
+{
     // The option page must be up before OnChangeUtility looks at it.
     connect(utilities->comboUtility, &QComboBox::activated, utilities->wsUtilityParams,
             &QStackedWidget::setCurrentIndex);
+    connect(utilities->btnTraceHops, &QCheckBox::toggled, utilities->spinTraceHopsNum, &QWidget::setEnabled);
+    connect(utilities->btnReplyWait, &QCheckBox::toggled, utilities->spinReplyWaitTime, &QWidget::setEnabled);
+    connect(utilities->btnPingEchoRqv, &QCheckBox::toggled, utilities->spinPingEchoRqvNum, &QWidget::setEnabled);
+    connect(utilities->comboUtility, &QComboBox::activated, this, &CNetConfig::OnChangeUtility);
+    connect(utilities->editUtilityTarget, &QLineEdit::textChanged, this, &CNetConfig::OnChangeUtilityTarget);
+    connect(utilities->btnStartUtility, &QPushButton::clicked, this, &CNetConfig::OnStartUtility);
+    connect(utilities->editUtilityOutput, &QTextEdit::textChanged, this, &CNetConfig::OnOutputTextChanged);
+    connect(utilities->btnClearOutput, &QPushButton::clicked, this, &CNetConfig::OnClearUtilityOutput);
+}
+
+void CNetConfig::ConnectAdapterSignals(CAdaptersPage* adapters)
+{
+    const auto textChanged = &QLineEdit::textChanged;
+    const auto edited = &CNetConfig::ledControl_textChanged;
+    connect(adapters->cbAdapters, &QComboBox::activated, this, &CNetConfig::SelectAdapter);
     connect(adapters->ckbDNSAuto, &QCheckBox::stateChanged, this, &CNetConfig::DNSAuto);
     connect(adapters->ledDNSServer, textChanged, this, edited);
     connect(adapters->btnDNSServers, &QPushButton::clicked, this, &CNetConfig::EditDNSServers);
@@ -54,14 +74,6 @@ void CNetConfig::ConnectSignals()
     connect(adapters->ledSubNet, textChanged, this, edited);
     connect(adapters->ledGateway, textChanged, this, edited);
     connect(adapters->btnGateways, &QPushButton::clicked, this, &CNetConfig::EditGateways);
-    connect(utilities->btnTraceHops, &QCheckBox::toggled, utilities->spinTraceHopsNum, &QWidget::setEnabled);
-    connect(utilities->btnReplyWait, &QCheckBox::toggled, utilities->spinReplyWaitTime, &QWidget::setEnabled);
-    connect(utilities->btnPingEchoRqv, &QCheckBox::toggled, utilities->spinPingEchoRqvNum, &QWidget::setEnabled);
-    connect(utilities->comboUtility, &QComboBox::activated, this, &CNetConfig::OnChangeUtility);
-    connect(utilities->editUtilityTarget, textChanged, this, &CNetConfig::OnChangeUtilityTarget);
-    connect(utilities->btnStartUtility, &QPushButton::clicked, this, &CNetConfig::OnStartUtility);
-    connect(utilities->editUtilityOutput, &QTextEdit::textChanged, this, &CNetConfig::OnOutputTextChanged);
-    connect(utilities->btnClearOutput, &QPushButton::clicked, this, &CNetConfig::OnClearUtilityOutput);
     connect(adapters->groupBox1Buttons, &QButtonGroup::idClicked, this, &CNetConfig::DHCPSettingsChange);
 }
 

@@ -51,4 +51,6 @@ protected slots:
 
 private:
     void ConnectSignals();
+    void ConnectAdapterSignals(CAdaptersPage* adapters);
+    void ConnectUtilitySignals(CUtilitiesPage* utilities);
 };
