@@ -131,6 +131,25 @@
     </message>
 </context>
 <context>
+    <name>CKeepDialog</name>
+    <message>
+        <source>Network Configuration</source>
+        <translation>Netzwerkkonfiguration</translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation>&amp;Beibehalten</translation>
+    </message>
+    <message>
+        <source>&amp;Revert</source>
+        <translation>&amp;Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Keep these network settings? Reverting in %1 seconds</source>
+        <translation>Diese Netzwerkeinstellungen beibehalten? Sie werden in %1 Sekunden zurückgesetzt.</translation>
+    </message>
+</context>
+<context>
     <name>CMapDriveDialog</name>
     <message>
         <source>Map Network Drive</source>
@@ -301,6 +320,14 @@
         <source>Alt+C</source>
         <translation>Alt+A</translation>
     </message>
+    <message>
+        <source>Restore the network settings saved before the last change</source>
+        <translation>Die vor der letzten Änderung gesicherten Netzwerkeinstellungen wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Res&amp;tore previous settings</source>
+        <translation>Vorherige Einstellungen &amp;wiederherstellen</translation>
+    </message>
 </context>
 <context>
     <name>CNetConfigImpl</name>
@@ -371,6 +398,150 @@
     <message>
         <source>DNS/WINS can not be set automatically in current configuration.</source>
         <translation>DNS/WINS kann in der aktuellen Konfiguration nicht automatisch festgelegt werden.</translation>
+    </message>
+    <message>
+        <source>DNS servers</source>
+        <translation>DNS-Server</translation>
+    </message>
+    <message>
+        <source>WINS servers</source>
+        <translation>WINS-Server</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Applying %1 of %2: %3 of %4</source>
+        <translation>Übernahme %1 von %2: %3 für %4</translation>
+    </message>
+    <message>
+        <source>Can not save the current settings before changing them.</source>
+        <translation>Die aktuellen Einstellungen können vor der Änderung nicht gesichert werden.</translation>
+    </message>
+    <message>
+        <source>The new computer name takes effect when the computer is restarted.</source>
+        <translation>Der neue Computername wird nach einem Neustart des Computers wirksam.</translation>
+    </message>
+    <message>
+        <source>Not every setting took effect:</source>
+        <translation>Nicht alle Einstellungen wurden wirksam:</translation>
+    </message>
+    <message>
+        <source>Another change of this computer&apos;s network settings waits for its confirmation until %1; try again after it.</source>
+        <translation>Eine andere Änderung der Netzwerkeinstellungen dieses Computers wartet bis %1 auf ihre Bestätigung; versuchen Sie es danach erneut.</translation>
+    </message>
+    <message>
+        <source>No confirmation came in time: the settings from before are restored.</source>
+        <translation>Die Bestätigung kam nicht rechtzeitig: Die vorherigen Einstellungen werden wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>The change did not take effect as asked: the settings from before are restored.</source>
+        <translation>Die Änderung wurde nicht wie angefordert wirksam: Die vorherigen Einstellungen werden wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Waiting %1 seconds for &quot;netconfig /c /keep&quot; before reverting.</source>
+        <translation>Vor dem Zurücksetzen wird %1 Sekunden auf „netconfig /c /keep“ gewartet.</translation>
+    </message>
+    <message>
+        <source>A change of the network settings was never confirmed: the settings from before it are restored.</source>
+        <translation>Eine Änderung der Netzwerkeinstellungen wurde nie bestätigt: Die Einstellungen von vor dieser Änderung werden wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Restore the network settings saved on %1?</source>
+        <translation>Die am %1 gesicherten Netzwerkeinstellungen wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>There are no earlier settings to restore.</source>
+        <translation>Es gibt keine früheren Einstellungen, die wiederhergestellt werden können.</translation>
+    </message>
+    <message>
+        <source>No change of the network settings waits for a confirmation.</source>
+        <translation>Keine Änderung der Netzwerkeinstellungen wartet auf eine Bestätigung.</translation>
+    </message>
+    <message>
+        <source>Ip address %1 is reserved and cannot be used.</source>
+        <translation>Die IP-Adresse %1 ist reserviert und kann nicht verwendet werden.</translation>
+    </message>
+    <message>
+        <source>Ip address %1 is a loopback address.</source>
+        <translation>Die IP-Adresse %1 ist eine Loopback-Adresse.</translation>
+    </message>
+    <message>
+        <source>Ip address %1 is not a unicast address.</source>
+        <translation>Die IP-Adresse %1 ist keine Unicast-Adresse.</translation>
+    </message>
+    <message>
+        <source>Ip address %1 is the network address of its subnet.</source>
+        <translation>Die IP-Adresse %1 ist die Netzwerkadresse ihres Subnetzes.</translation>
+    </message>
+    <message>
+        <source>Ip address %1 is the broadcast address of its subnet.</source>
+        <translation>Die IP-Adresse %1 ist die Broadcastadresse ihres Subnetzes.</translation>
+    </message>
+    <message>
+        <source>Default gateway %1 is not in the subnet of ip address %2 with subnet mask %3. Apply it anyway?</source>
+        <translation>Das Standardgateway %1 liegt nicht im Subnetz der IP-Adresse %2 mit der Subnetzmaske %3. Trotzdem übernehmen?</translation>
+    </message>
+    <message>
+        <source>obtained automatically</source>
+        <translation>automatisch bezogen</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>subnet mask</source>
+        <translation>Subnetzmaske</translation>
+    </message>
+    <message>
+        <source>default gateways</source>
+        <translation>Standardgateways</translation>
+    </message>
+    <message>
+        <source>further IP addresses</source>
+        <translation>weitere IP-Adressen</translation>
+    </message>
+    <message>
+        <source>primary WINS server</source>
+        <translation>primärer WINS-Server</translation>
+    </message>
+    <message>
+        <source>secondary WINS server</source>
+        <translation>sekundärer WINS-Server</translation>
+    </message>
+    <message>
+        <source>computer name</source>
+        <translation>Computername</translation>
+    </message>
+    <message>
+        <source>workgroup or domain</source>
+        <translation>Arbeitsgruppe oder Domäne</translation>
+    </message>
+    <message>
+        <source>primary DNS suffix</source>
+        <translation>primäres DNS-Suffix</translation>
+    </message>
+    <message>
+        <source>No command ran for it.</source>
+        <translation>Dafür wurde kein Befehl ausgeführt.</translation>
+    </message>
+    <message>
+        <source>Command: %1 (exit code %2).</source>
+        <translation>Befehl: %1 (Exitcode %2).</translation>
+    </message>
+    <message>
+        <source>Identification</source>
+        <translation>Identifikation</translation>
+    </message>
+    <message>
+        <source>%1, %2: %3 was asked for, the system has %4.</source>
+        <translation>%1, %2: angefordert war %3, das System hat %4.</translation>
     </message>
 </context>
 <context>
