@@ -2,6 +2,7 @@
 
 #include "baselib.h"
 #include "logtextpane.h"
+#include "processargs.h"
 
 #include <QDir>
 #include <QFile>
@@ -150,7 +151,11 @@ void CUtilitiesPage::OnStartUtility()
         return;
     }
     const QStringList arguments = BuildUtilityArguments();
-    m_Process.setArguments(arguments);
+    // The process splits each element into words; quoting keeps a typed
+    // "-n 1 x" one target instead of switches the utility would obey.
+    QStringList quoted = arguments;
+    quoted.last() = baselib::QuoteArgument(quoted.last());
+    m_Process.setArguments(quoted);
     const QString commandLine = EscapeMarkup(arguments.join(QLatin1Char(' ')));
     if (!editUtilityOutput->document()->isEmpty())
         AppendOutput(kLineBreak);

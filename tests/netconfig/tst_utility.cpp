@@ -102,6 +102,37 @@ private slots:
         QCOMPARE(dialog.BuildUtilityArguments(), expected);
     }
 
+    void targetIsOneArgument_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("count");
+        QTest::addColumn<QStringList>("received");
+        QTest::newRow("switches") << "-n 1 x" << false << QStringList{"-n 1 x"};
+        QTest::newRow("after the count") << "-n 1 x" << true << QStringList{"-n", "4", "-n 1 x"};
+        QTest::newRow("blanks") << "  " << false << QStringList{"  "};
+        QTest::newRow("quotes, backslashes") << "a \\\"b\" c\\" << false << QStringList{"a \\\"b\" c\\"};
+        QTest::newRow("markup") << "<b>x</b> y" << false << QStringList{"<b>x</b> y"};
+    }
+
+    // The child gets the target exactly as typed, as one argument, and the
+    // "Running" line shows it as text.
+    void targetIsOneArgument()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, count);
+        QFETCH(QStringList, received);
+        StandInPing("for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done");
+        CNetConfigImpl dialog;
+        dialog.UtilitiesPage()->btnPingEchoRqv->setChecked(count);
+        dialog.UtilitiesPage()->spinPingEchoRqvNum->setValue(4);
+        QVERIFY(Run(dialog, target));
+        const QString command = QStringLiteral("ping ") + (count ? QStringLiteral("-n 4 ") : QString()) + target;
+        QString expected = QStringLiteral("Running %1.\n").arg(command);
+        for (const QString& word : received)
+            expected += u'[' + word + QStringLiteral("]\n");
+        QCOMPARE(Pane(dialog), expected + QStringLiteral("\n%1 done.\n").arg(command));
+    }
+
     // A marker in the target must not be taken for one of the template's;
     // output is shown as text, never as markup, and stderr in red.
     void outputAndCompletionLines()
