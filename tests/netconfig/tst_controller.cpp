@@ -38,6 +38,8 @@ private slots:
     void f5RereadsHost();
     void systemError_data();
     void systemError();
+    void rowOutOfRangeChangesNothing_data();
+    void rowOutOfRangeChangesNothing();
 
 private:
     // The edited host, read by a fresh dialog.
@@ -167,6 +169,34 @@ void TestController::systemError()
     QCOMPARE(WNetAddConnection2W(&resource, nullptr, nullptr, 0), DWORD(ERROR_EXTENDED_ERROR));
     m_Dialog->ShowSystemError(static_cast<unsigned long>(code));
     QCOMPARE(m_Boxes.texts(), boxes);
+}
+
+void TestController::rowOutOfRangeChangesNothing_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("checked"); // the development check speaks
+    QTest::newRow("one past the end") << 2 << true;
+    QTest::newRow("far past the end") << 7 << true;
+    QTest::newRow("negative") << -1 << false;
+}
+
+// A remembered row whose adapter has gone: the shown adapter stays shown,
+// no other one takes its place.
+void TestController::rowOutOfRangeChangesNothing()
+{
+    QFETCH(int, row);
+    QFETCH(bool, checked);
+    QVERIFY(Read());
+    m_Dialog->SelectAdapter(kWireless);
+    const QString shown = m_Dialog->AdaptersPage()->ledIPAddress->text();
+    if (checked)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+                                               "^ASSERT: \"Index < \\(int\\)m_Adapters.count\\(\\)\" in ")));
+    m_Dialog->SelectAdapter(row);
+    QCOMPARE(m_Dialog->CurrentAdapterIndex(), kWireless);
+    QCOMPARE(m_Dialog->AdaptersPage()->cbAdapters->currentIndex(), kWireless);
+    QCOMPARE(m_Dialog->AdaptersPage()->ledIPAddress->text(), shown);
+    QVERIFY(!m_Dialog->btnApply->isEnabled());
 }
 
 QTEST_MAIN(TestController)
