@@ -326,7 +326,7 @@
     </message>
     <message>
         <source>Res&amp;tore previous settings</source>
-        <translation>Vorherige Einstellungen &amp;wiederherstellen</translation>
+        <translation>&amp;Wiederherstellen</translation>
     </message>
 </context>
 <context>
