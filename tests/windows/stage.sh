@@ -4,7 +4,7 @@
 #   1. /c /s against Wine's own machine: a section per adapter ipconfig
 #      shows, then HostInformation with Wine's computer name;
 #   2. the dialog on each of its four pages, saved to SHOTS/page<N>.png and
-#      checked to show something; closing it exits 0;
+#      checked to show something; closing it exits 0, the program's own too;
 #   3. -kill notepad ends a notepad.exe of the same prefix.
 # Usage: stage.sh APP-FOLDER PAGESHOTS-EXE SHOTS-FOLDER
 set -euo pipefail
@@ -72,6 +72,27 @@ for page in 1 2 3 4; do
     fail "dialog: page $page shows nothing"
   fi
 done
+
+# The program itself: its dialog comes up and a close request (WM_CLOSE,
+# as the window's close button sends) ends it with exit code 0.
+wine "$app/netconfig.exe" >/dev/null 2>dialog.err &
+dialog=$!
+sleep 8
+kill -0 "$dialog" 2>/dev/null || fail "dialog: netconfig.exe ended before it was closed"
+run_wine taskkill /im netconfig.exe >/dev/null || true
+status=0
+for _ in $(seq 1 40); do
+  kill -0 "$dialog" 2>/dev/null || break
+  sleep 0.5
+done
+if kill -0 "$dialog" 2>/dev/null; then
+  kill "$dialog" 2>/dev/null || true
+  fail "dialog: netconfig.exe did not close"
+else
+  wait "$dialog" || status=$?
+  echo "stage: netconfig.exe closed with exit code $status"
+  [ "$status" = 0 ] || { cat dialog.err; fail "dialog: closing netconfig.exe gave exit code $status"; }
+fi
 
 # 3. -kill against another program of the same prefix.
 wine notepad.exe >/dev/null 2>&1 &
