@@ -6,8 +6,13 @@ file(RELATIVE_PATH NETCONFIG_SYSTEM_DIR_FROM_BIN
      "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${NETCONFIG_SYSTEM_SUBDIR}")
 set(NETCONFIG_SYSTEM_BUILD_DIR "${CMAKE_BINARY_DIR}/${NETCONFIG_SYSTEM_SUBDIR}")
 
-# Data shared by the program (translations), same idea.
-set(NETCONFIG_DATA_SUBDIR "${CMAKE_INSTALL_DATADIR}/netconfig")
+# Data shared by the program (translations), same idea; a Windows program
+# keeps it in its own folder, so that folder runs wherever it is copied.
+if(WIN32)
+  set(NETCONFIG_DATA_SUBDIR "${CMAKE_INSTALL_BINDIR}")
+else()
+  set(NETCONFIG_DATA_SUBDIR "${CMAKE_INSTALL_DATADIR}/netconfig")
+endif()
 file(RELATIVE_PATH NETCONFIG_DATA_DIR_FROM_BIN
      "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${NETCONFIG_DATA_SUBDIR}")
 set(NETCONFIG_DATA_BUILD_DIR "${CMAKE_BINARY_DIR}/${NETCONFIG_DATA_SUBDIR}")

@@ -8,7 +8,7 @@ NETCONFIG_BUILD="${NETCONFIG_BUILD:-$NETCONFIG_ROOT/build}"
 
 netconfig_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-5compat-dev qt6-tools-dev qt6-tools-dev-tools
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
   qt6-l10n-tools qt6-translations-l10n libgl-dev
   iputils-ping traceroute xvfb xauth time
 )

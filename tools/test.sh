@@ -4,9 +4,11 @@
 #      check under Wine;
 #   2. the same tests built with AddressSanitizer + UndefinedBehaviorSanitizer
 #      (tools/test-sanitize.sh), which must write no report;
-#   3. every libFuzzer harness for a short bounded time (fuzz/run.sh).
+#   3. every libFuzzer harness for a short bounded time (fuzz/run.sh);
+#   4. the Windows build of the program under Wine (tools/windows-app-test.sh).
 # Knobs: NETCONFIG_WINE_TESTS=0 leaves out the Wine step, NETCONFIG_SANITIZE_TESTS=0
-# the sanitizer step, NETCONFIG_FUZZ_SECONDS=0 the fuzzing (default 20 s each).
+# the sanitizer step, NETCONFIG_FUZZ_SECONDS=0 the fuzzing (default 20 s each),
+# NETCONFIG_WINDOWS_APP=0 the Windows build (=1 builds its Qt when none is at hand).
 # Extra arguments go to the first ctest run (e.g. -R winsys).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -34,3 +36,5 @@ if [ "$fuzz_seconds" != 0 ]; then
   echo "== fuzzing, ${fuzz_seconds} s per harness"
   bash "$NETCONFIG_ROOT/fuzz/run.sh" "$fuzz_seconds"
 fi
+echo "== the Windows build under Wine"
+bash "$NETCONFIG_ROOT/tools/windows-app-test.sh"

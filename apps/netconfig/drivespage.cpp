@@ -33,6 +33,10 @@ unsigned long CDrivesPage::RefreshConnections()
     DWORD entriesRead = 0, totalEntries = 0, resumeHandle = 0;
     const NET_API_STATUS status =
         NetUseEnum(nullptr, 0, buffer.Out(), MAX_PREFERRED_LENGTH, &entriesRead, &totalEntries, &resumeHandle);
+    // A system without the call (Wine's NetUseEnum is a stub) has no drives
+    // to list; the rest of the configuration must still be readable there.
+    if (status == ERROR_NOT_SUPPORTED)
+        return 0;
     if (status != NERR_Success)
         return status;
     const auto* entries = reinterpret_cast<const USE_INFO_0*>(buffer.Get());

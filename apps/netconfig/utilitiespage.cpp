@@ -1,6 +1,7 @@
 #include "utilitiespage.h"
 
 #include "baselib.h"
+#include "consoletext.h"
 #include "logtextpane.h"
 #include "processargs.h"
 
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QScrollBar>
 #include <QTextStream>
-#include <QtCore5Compat/QTextCodec>
 
 #include <algorithm>
 #include <numeric>
@@ -199,15 +199,15 @@ void CUtilitiesPage::ReadChannel(bool standardError)
     QString codecName = m_CodecByCodepage.value(m_ConsoleCodepage);
     if (codecName.isEmpty())
         codecName = QStringLiteral("ISO8859-1");
-    QTextCodec* codec = QTextCodec::codecForName(codecName.toLatin1());
-    if (!codec)
+    const unsigned codePage = CodePageOfCodec(codecName);
+    if (codePage == 0)
         return;
     QByteArray bytes = standardError ? m_Process.readStderr() : m_Process.readStdout();
     // Console output is read as a zero-terminated string.
     const qsizetype zero = bytes.indexOf('\0');
     if (zero >= 0)
         bytes.truncate(zero);
-    QString text = EscapeMarkup(codec->toUnicode(bytes));
+    QString text = EscapeMarkup(DecodeCodePage(bytes, codePage));
     if (text.isEmpty())
         return;
     if (standardError)

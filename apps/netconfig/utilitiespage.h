@@ -1,7 +1,7 @@
 #pragma once
 
 #include "logtextpane.h"
-#include "process.h"
+#include "childprocess.h"
 
 #include <QMap>
 #include <QWidget>

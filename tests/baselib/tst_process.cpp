@@ -1,4 +1,4 @@
-#include "process.h"
+#include "childprocess.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>

@@ -162,6 +162,52 @@ private slots:
                                                  "ping h done.\n"));
     }
 
+    // Each console code page of layout.ini decodes as the codec the page
+    // used to name for it did; 437 and 850 are read as Latin-1.
+    void decodingPerCodepage_data()
+    {
+        QTest::addColumn<QString>("codepage");
+        QTest::addColumn<QByteArray>("hex");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("437") << "437" << QByteArray("5a6569743c316d73206772f6df6572")
+                             << QStringLiteral("Zeit<1ms größer");
+        QTest::newRow("850") << "850" << QByteArray("81949a") << QStringLiteral("\u0081\u0094\u009a");
+        QTest::newRow("852") << "852" << QByteArray("4f64706f76ecef206f643a20e861733c316d7320a3f364bc")
+                             << QStringLiteral("Odpověď od: čas<1ms Łódź");
+        QTest::newRow("737") << "737" << QByteArray("c1f0dcedf4e7f3e720e1f0fc3a20f7f1fcedeff23c316d73")
+                             << QStringLiteral("Απάντηση από: χρόνος<1ms");
+        QTest::newRow("866") << "866" << QByteArray("8ee2a2a5e220aee23a20a2e0a5acef3c31ace1")
+                             << QStringLiteral("Ответ от: время<1мс");
+        QTest::newRow("936") << "936" << QByteArray("c0b4d7d420b5c4bbd8b8b43a20cab1bce43c316d732080")
+                             << QStringLiteral("来自 的回复: 时间<1ms €");
+        QTest::newRow("950") << "950" << QByteArray("a8d3a6db20aabaa65ec2d03a20aec9b6a13c316d73")
+                             << QStringLiteral("來自 的回覆: 時間<1ms");
+        QTest::newRow("932") << "932" << QByteArray("82a982e782cc899e939a3a208e9e8ad4203c316d7320b1b2205c7e")
+                             << QStringLiteral("からの応答: 時間 <1ms ｱｲ \\~");
+        QTest::newRow("949") << "949" << QByteArray("c0c720c0c0b4e43a20bdc3b0a33c316d73208c63")
+                             << QStringLiteral("의 응답: 시간<1ms 똠");
+        QTest::newRow("unknown, Latin-1") << "1251" << QByteArray("e4") << QStringLiteral("ä");
+    }
+
+    void decodingPerCodepage()
+    {
+        QFETCH(QString, codepage);
+        QFETCH(QByteArray, hex);
+        QFETCH(QString, text);
+        const QString dir = m_Env->configDir() + QStringLiteral("/netconfig");
+        QFile layout(dir + QStringLiteral("/layout.ini"));
+        QVERIFY(QDir().mkpath(dir) && layout.open(QIODevice::WriteOnly));
+        layout.write("[Console]\nCodepage = " + codepage.toLatin1() + "\n");
+        layout.close();
+        QByteArray octal;
+        for (const char byte : QByteArray::fromHex(hex))
+            octal += '\\' + QByteArray::number(uchar(byte), 8).rightJustified(3, '0');
+        StandInPing("printf '" + octal + "'");
+        CNetConfigImpl dialog;
+        QVERIFY(Run(dialog, QStringLiteral("h")));
+        QCOMPARE(Pane(dialog), QStringLiteral("Running ping h.\n") + text + QStringLiteral("\nping h done.\n"));
+    }
+
     // Stop ends the real ping: nothing follows "done.".
     void stopEndsTheChild()
     {

@@ -41,6 +41,7 @@ void CheckProcessKill(Report& report, const Environment& env);
 void CheckShellExecute(Report& report, const Environment& env);
 void CheckComputerName(Report& report);
 void CheckSystemTexts(Report& report);
-
+// MultiByteToWideChar in the console code pages.
+void CheckCodePages(Report& report);
 
 } // namespace winfidelity

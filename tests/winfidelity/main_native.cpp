@@ -62,6 +62,7 @@ void RunChecks(Report& report, const Environment& env)
     CheckShellExecute(report, env);
     CheckComputerName(report);
     CheckSystemTexts(report);
+    CheckCodePages(report);
 }
 
 } // namespace

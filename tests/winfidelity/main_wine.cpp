@@ -75,6 +75,7 @@ int main(int argc, char** argv)
     CheckProcessKill(report, env);
     CheckShellExecute(report, env);
     CheckSystemTexts(report);
+    CheckCodePages(report);
     // These change the machine (its name at the next start): a throw-away
     // Wine prefix, or a Windows machine whose owner asked for it.
     if (UnderWine() || (argc >= 2 && std::strcmp(argv[1], "--change-this-machine") == 0)) {

@@ -145,6 +145,7 @@ typedef struct _SECURITY_ATTRIBUTES {
 #define ERROR_BADDB 1009L
 #define ERROR_BADKEY 1010L
 #define ERROR_CANTWRITE 1013L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
 #define ERROR_NO_ASSOCIATION 1155L
 #define ERROR_NOT_FOUND 1168L
 #define ERROR_BAD_DEVICE 1200L
@@ -252,6 +253,16 @@ WINSYS_API BOOL WINAPI SetComputerNameExW(COMPUTER_NAME_FORMAT NameType, LPCWSTR
 WINSYS_API BOOL WINAPI SetComputerNameExA(COMPUTER_NAME_FORMAT NameType, LPCSTR lpBuffer);
 WINSYS_API BOOL WINAPI GetComputerNameExW(COMPUTER_NAME_FORMAT NameType, LPWSTR lpBuffer, LPDWORD nSize);
 WINSYS_API BOOL WINAPI GetComputerNameExA(COMPUTER_NAME_FORMAT NameType, LPSTR lpBuffer, LPDWORD nSize);
+
+// ---- code pages ---------------------------------------------------------------
+#define CP_ACP 0
+#define CP_OEMCP 1
+#define CP_UTF8 65001
+#define MB_PRECOMPOSED 0x00000001
+#define MB_ERR_INVALID_CHARS 0x00000008
+
+WINSYS_API int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                                          LPWSTR lpWideCharStr, int cchWideChar);
 
 // ---- registry -----------------------------------------------------------------
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)((LONG)0x80000000))

@@ -63,6 +63,7 @@ const Message kMessages[] = {
     {1009, "The configuration registry database is corrupt.\r\n"},
     {1010, "The configuration registry key is invalid.\r\n"},
     {1013, "The configuration registry key could not be written.\r\n"},
+    {1113, "No mapping for the Unicode character exists in the target multi-byte code page.\r\n"},
     {1155, "No application is associated with the specified file for this operation.\r\n"},
     {1168, "Element not found.\r\n"},
     {1200, "The specified device name is invalid.\r\n"},

@@ -3,7 +3,8 @@
 // Child process with the Qt 3 style API over QProcess. Each argument list
 // element is split into words like a Windows command line, and a bare
 // program name is looked up in the system folder first, then on PATH (never
-// for Windows' own programs such as ping, netsh or tracert).
+// for Windows' own programs such as ping, netsh or tracert). Not named
+// process.h: MinGW's pthread.h includes the C runtime's header of that name.
 
 #include <QByteArray>
 #include <QObject>
