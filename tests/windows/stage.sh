@@ -79,11 +79,15 @@ wine "$app/netconfig.exe" >/dev/null 2>dialog.err &
 dialog=$!
 sleep 8
 kill -0 "$dialog" 2>/dev/null || fail "dialog: netconfig.exe ended before it was closed"
-run_wine taskkill /im netconfig.exe >/dev/null || true
+# On a loaded machine the window may not exist yet when the first request
+# comes, and taskkill without /f has nothing to send it to: ask again.
 status=0
-for _ in $(seq 1 40); do
-  kill -0 "$dialog" 2>/dev/null || break
-  sleep 0.5
+for _ in $(seq 1 30); do
+  run_wine taskkill /im netconfig.exe >/dev/null || true
+  for _ in 1 2 3 4; do
+    kill -0 "$dialog" 2>/dev/null || break 2
+    sleep 0.5
+  done
 done
 if kill -0 "$dialog" 2>/dev/null; then
   kill "$dialog" 2>/dev/null || true
