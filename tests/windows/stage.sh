@@ -60,8 +60,10 @@ mkdir -p "$work/app"
 cp -r "$app"/. "$work/app/"
 cp "$pageshots" "$work/app/"
 rm -f "$shots"/page*.png
+# Wine's GDI draws no text for Qt's line edits (labels and combo boxes show);
+# Qt's own FreeType engine draws it, so the pages show what they hold.
 status=0
-timeout 300 wine "$work/app/$(basename "$pageshots")" "$shots" >pages.txt 2>pages.err || status=$?
+timeout 300 wine "$work/app/$(basename "$pageshots")" "$shots" -platform windows:fontengine=freetype >pages.txt 2>pages.err || status=$?
 tr -d '\r' <pages.txt
 [ "$status" = 0 ] || { cat pages.err; fail "dialog: closing it gave exit code $status"; }
 for page in 1 2 3 4; do
