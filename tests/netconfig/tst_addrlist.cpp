@@ -180,6 +180,8 @@ private slots:
         QTest::addColumn<bool>("addable"); // Add is offered for any nonzero address
         QTest::newRow("new address") << "10.1.2.3" << QStringList{"192.168.1.1", "10.1.2.3"} << true;
         QTest::newRow("leading zeros") << "010.001.002.003" << QStringList{"192.168.1.1", "10.1.2.3"} << true;
+        QTest::newRow("255 in every octet")
+            << "255.255.255.255" << QStringList{"192.168.1.1", "255.255.255.255"} << true;
         QTest::newRow("already listed") << "192.168.1.1" << QStringList{"192.168.1.1"} << true;
         QTest::newRow("empty field") << "" << QStringList{"192.168.1.1"} << false;
         QTest::newRow("incomplete") << "10.1" << QStringList{"192.168.1.1"} << false;

@@ -137,6 +137,8 @@ void TestIdentity::joinWithoutChangeKeepsTheLease()
 {
     HostHive host;
     host.Hive().SetString(winsys::keys::kEmulatedHost, "Membership", "OFFICE");
+    // A renew would now take another address.
+    host.Hive().SetString(std::string(winsys::keys::kDhcpOffers) + "\\" + host.Guid(1), "IPAddress", "10.0.0.99");
     QVERIFY(host.WriteTo(*m_Fx.env));
     const QString before = m_Fx.env->readHive();
     EnterIdentity(QStringLiteral("WS01"), QStringLiteral("OFFICE"), QStringLiteral("lan"));

@@ -140,7 +140,7 @@ private slots:
                       m_Dialog->AdaptersPage()->ledDNSServer->text(), m_Dialog->IdentityPage()->ledHostName->text()}),
                  (QStringList{"192.168.1.77", "192.168.1.254", "10.1.1.1", "WS02"}));
         QCOMPARE(Join(Card().m_DNSServers), QStringLiteral("10.1.1.1,10.1.1.2"));
-        QCOMPARE(m_Dialog->Workgroup(), QStringLiteral("WORKGROUP"));
+        QCOMPARE(m_Dialog->IdentityPage()->ledDomain->text(), QStringLiteral("WORKGROUP"));
         QVERIFY(m_Dialog->btnApply->isEnabled());
     }
 };
