@@ -2,6 +2,7 @@
 #include "addrlistimpl.h"
 #include "baselib.h"
 #include "hoststate.h"
+#include "iplist.h"
 #include "msgboxrecorder.h"
 #include "netconfigimpl.h"
 #include "testenv.h"
@@ -107,6 +108,31 @@ private slots:
                                 "dns=192.168.1.1,10.0.0.1,10.0.0.3 wins=192.168.1.2"));
     }
 
+    // Delete removes the entry of the row picked, also among equal addresses.
+    void deleteRow_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("first of three equal") << 0 << QStringList{"10.0.0.2", "10.0.0.1", "10.0.0.3", "10.0.0.1"};
+        QTest::newRow("second of three equal") << 2 << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.1"};
+        QTest::newRow("last of three equal") << 4 << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.1", "10.0.0.3"};
+        QTest::newRow("between equal ones") << 3 << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.1", "10.0.0.1"};
+    }
+
+    void deleteRow()
+    {
+        QFETCH(int, row);
+        QFETCH(QStringList, left);
+        CNetAddrListImpl dialog;
+        dialog.SetList(iptest::Ips({"10.0.0.1", "10.0.0.2", "10.0.0.1", "10.0.0.3", "10.0.0.1"}));
+        DeleteRow(&dialog, row);
+        QCOMPARE(iptest::Texts(dialog.GetList()), left);
+        QStringList rows;
+        for (int i = 0; i < dialog.chlIPList->topLevelItemCount(); ++i)
+            rows << dialog.chlIPList->topLevelItem(i)->text(0);
+        QCOMPARE(rows, left);
+    }
+
     // Both columns show, with no horizontal scroll bar, in English and in
     // German; the form's opening size is the least it opens at.
     void opensWideEnoughForBothColumns_data()
@@ -151,13 +177,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("list");
-        QTest::newRow("new address") << "10.1.2.3" << QStringList{"192.168.1.1", "10.1.2.3"};
-        QTest::newRow("leading zeros") << "010.001.002.003" << QStringList{"192.168.1.1", "10.1.2.3"};
-        QTest::newRow("already listed") << "192.168.1.1" << QStringList{"192.168.1.1"};
-        QTest::newRow("empty field") << "" << QStringList{"192.168.1.1"};
-        QTest::newRow("incomplete") << "10.1" << QStringList{"192.168.1.1"};
-        QTest::newRow("out of range") << "300.1.1.1" << QStringList{"192.168.1.1"};
-        QTest::newRow("zero") << "0.0.0.0" << QStringList{"192.168.1.1"};
+        QTest::addColumn<bool>("addable"); // Add is offered for any nonzero address
+        QTest::newRow("new address") << "10.1.2.3" << QStringList{"192.168.1.1", "10.1.2.3"} << true;
+        QTest::newRow("leading zeros") << "010.001.002.003" << QStringList{"192.168.1.1", "10.1.2.3"} << true;
+        QTest::newRow("255 in every octet")
+            << "255.255.255.255" << QStringList{"192.168.1.1", "255.255.255.255"} << true;
+        QTest::newRow("already listed") << "192.168.1.1" << QStringList{"192.168.1.1"} << true;
+        QTest::newRow("empty field") << "" << QStringList{"192.168.1.1"} << false;
+        QTest::newRow("incomplete") << "10.1" << QStringList{"192.168.1.1"} << false;
+        QTest::newRow("out of range") << "300.1.1.1" << QStringList{"192.168.1.1"} << true;
+        QTest::newRow("zero") << "0.0.0.0" << QStringList{"192.168.1.1"} << false;
     }
 
     void enterAddsTheTypedAddress()
@@ -169,7 +198,9 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.ledIPAddress_2->setFocus();
+        dialog.ledIPAddress_2->setText(QStringLiteral("1.1.1.1"));
         dialog.ledIPAddress_2->setText(typed);
+        QTEST(dialog.btnAdd->isEnabled(), "addable");
         QSignalSpy accepted(&dialog, &QDialog::accepted);
         QTest::keyClick(dialog.ledIPAddress_2, Qt::Key_Return);
 

@@ -2,6 +2,7 @@
 // included), and how the applier runs them: order, the last-command rule,
 // stopping, cancelling.
 #include "applier.h"
+#include "commandrunner.h"
 #include "iplist.h"
 
 #include <QtTest>
@@ -62,6 +63,8 @@ private slots:
     void lastCommandDecides_data();
     void lastCommandDecides();
     void cancelStopsTheApply();
+    void shellResult_data();
+    void shellResult();
 };
 
 // values: DNS servers; primary and secondary WINS; address, mask, gateways.
@@ -101,6 +104,11 @@ void TestApply::queue_data()
         << Entries({"interface ip set address 7 source=static 192.168.1.5 255.255.255.0",
                     "interface ip add address 7 gateway=192.168.1.254 gwmetric=0 ",
                     "interface ip add address 7 gateway=0.0.0.0 gwmetric=0 "});
+    // Further addresses ("+address/mask") come back after the static set.
+    QTest::newRow("address static, further address")
+        << "address" << false << QStringList{"10.0.0.5", "255.0.0.0", "+10.0.0.6/255.255.0.0"}
+        << Entries({"interface ip set address 7 source=static 10.0.0.5 255.0.0.0",
+                    "interface ip add address 7 addr=10.0.0.6 mask=255.255.0.0"});
     QTest::newRow("address dhcp") << "address" << true << QStringList{"192.168.1.5", "255.255.255.0", "192.168.1.1"}
                                   << Entries({"interface ip delete address 7 addr=192.168.1.5",
                                               "interface ip set address 7 source=dhcp"});
@@ -129,7 +137,13 @@ void TestApply::queue()
         card.m_DHCPEnabled = automatic;
         card.m_IPAddress = CIPAddress(values.at(0));
         card.m_SubnetMask = CIPAddress(values.at(1));
-        card.m_Gateways = iptest::Ips(values.mid(2));
+        for (const QString& more : values.mid(2)) {
+            if (more.startsWith(u'+'))
+                card.m_SecondaryAddresses.append(
+                    {CIPAddress(more.mid(1).section(u'/', 0, 0)), CIPAddress(more.section(u'/', 1))});
+            else
+                card.m_Gateways.append(CIPAddress(more));
+        }
         QCOMPARE(Lines(BuildPhaseCommands(card, 3, Phase::Address)), expected);
     }
     for (const Command& command : BuildPhaseCommands(card, 3, Phase::DNS))
@@ -143,10 +157,17 @@ void TestApply::phasesFollowFlags()
 {
     CNetworkCard card;
     QVERIFY(PhasesToApply(card).isEmpty());
-    card.m_AddressChanged = card.m_WINSChanged = true;
-    QCOMPARE(PhasesToApply(card), (QList<Phase>{Phase::WINS, Phase::Address}));
-    card.m_DNSChanged = true;
+    card.m_WINSChanged = true;
+    QCOMPARE(PhasesToApply(card), QList<Phase>{Phase::WINS});
+    card.m_AddressChanged = card.m_DNSChanged = true;
     QCOMPARE(PhasesToApply(card), (QList<Phase>{Phase::DNS, Phase::WINS, Phase::Address}));
+    // Identification calls, as /whatif prints them: case alone is no change.
+    CApplyPlan plan;
+    plan.liveIdentity = {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")};
+    plan.wantedIdentity = {QStringLiteral("ws01"), QStringLiteral("workgroup"), QStringLiteral("LAN")};
+    QVERIFY(plan.IdentityCalls().isEmpty());
+    plan.wantedIdentity.workgroup = QStringLiteral("OFFICE");
+    QCOMPARE(plan.IdentityCalls(), QStringList{"Join2Domain(OFFICE)"});
 }
 
 // results: one per command, "<outcome letter><code>"; E exited, N not
@@ -204,9 +225,50 @@ void TestApply::cancelStopsTheApply()
     QCOMPARE(runner.started, QStringList{"interface ip delete dns 0 all"});
     QVERIFY(!applier.RunCommands(Commands(1), &code));
     QCOMPARE(runner.started.count(), 1);
+    // A cancel while the last command runs leaves nothing undone.
     applier.ClearCancel();
-    disconnect(&applier, &CApplier::commandStarted, nullptr, nullptr);
     QVERIFY(applier.RunCommands(Commands(1), &code));
+    QCOMPARE(code, 0ul);
+    disconnect(&applier, &CApplier::commandStarted, nullptr, nullptr);
+    QVERIFY(!applier.RunCommands(Commands(1), &code));
+    applier.ClearCancel();
+    QVERIFY(applier.RunCommands(Commands(1), &code));
+}
+
+namespace {
+
+quintptr g_Instance = 0;
+BOOL WINAPI FakeShellExecute(SHELLEXECUTEINFOW* info)
+{
+    info->hInstApp = reinterpret_cast<HINSTANCE>(g_Instance);
+    info->hProcess = nullptr;
+    return g_Instance > 32;
+}
+
+} // namespace
+
+// The shell's instance value: 32 and below is its error number.
+void TestApply::shellResult_data()
+{
+    QTest::addColumn<qulonglong>("instance");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<qulonglong>("code");
+    QTest::newRow("file not found") << 2ull << int(CommandResult::NotStarted) << 2ull;
+    QTest::newRow("32 is an error") << 32ull << int(CommandResult::NotStarted) << 32ull;
+    QTest::newRow("33 started, no process") << 33ull << int(CommandResult::NoProcess) << 0ull;
+}
+
+void TestApply::shellResult()
+{
+    QFETCH(qulonglong, instance);
+    g_Instance = quintptr(instance);
+    CShellCommandRunner runner(&FakeShellExecute);
+    QSignalSpy finished(&runner, &CCommandRunner::finished);
+    runner.Start(Commands(1).first());
+    QVERIFY(finished.wait());
+    const CommandResult result = finished.first().first().value<CommandResult>();
+    QTEST(int(result.outcome), "outcome");
+    QTEST(qulonglong(result.code), "code");
 }
 
 QTEST_GUILESS_MAIN(TestApply)

@@ -40,6 +40,14 @@ private slots:
     void systemError();
     void rowOutOfRangeChangesNothing_data();
     void rowOutOfRangeChangesNothing();
+    void reading_data();
+    void reading();
+    void failedReadKeepsTheModel_data();
+    void failedReadKeepsTheModel();
+    void pendingIdentity();
+    void buttons();
+    void nameValidator_data();
+    void nameValidator();
 
 private:
     // The edited host, read by a fresh dialog.
@@ -197,6 +205,157 @@ void TestController::rowOutOfRangeChangesNothing()
     QCOMPARE(m_Dialog->AdaptersPage()->cbAdapters->currentIndex(), kWireless);
     QCOMPARE(m_Dialog->AdaptersPage()->ledIPAddress->text(), shown);
     QVERIFY(!m_Dialog->btnApply->isEnabled());
+}
+
+// The wired adapter as read: first address and mask on the page, the rest
+// alongside; every gateway of the chain; NameServer up to 1,023 bytes.
+void TestController::reading_data()
+{
+    QTest::addColumn<QStringList>("addresses"); // ip/mask
+    QTest::addColumn<QStringList>("gateways");
+    QTest::addColumn<int>("nameServerBytes");
+    QTest::addColumn<QString>("read"); // ip mask [further] [gateways] dnsAuto
+    QTest::newRow("further addresses") << QStringList{"192.168.1.5/255.255.255.0", "10.0.0.5/255.0.0.0"}
+                                       << QStringList{"192.168.1.1"} << 10
+                                       << "192.168.1.5 255.255.255.0 [10.0.0.5/255.0.0.0] [192.168.1.1] 0";
+    QTest::newRow("0.0.0.0 among them") << QStringList{"192.168.1.5/255.255.255.0", "0.0.0.0/0.0.0.0",
+                                                       "10.0.0.5/255.0.0.0"}
+                                        << QStringList{"192.168.1.1"} << 10
+                                        << "192.168.1.5 255.255.255.0 [10.0.0.5/255.0.0.0] [192.168.1.1] 0";
+    QTest::newRow("gateway chain") << QStringList{"192.168.1.5/255.255.255.0"}
+                                   << QStringList{"192.168.1.1", "192.168.1.254", "192.168.1.253"} << 10
+                                   << "192.168.1.5 255.255.255.0 [] [192.168.1.1,192.168.1.254,192.168.1.253] 0";
+    QTest::newRow("no gateway reads 0.0.0.0") << QStringList{"192.168.1.5/255.255.255.0"} << QStringList() << 10
+                                              << "192.168.1.5 255.255.255.0 [] [0.0.0.0] 0";
+    QTest::newRow("1,023 bytes fit") << QStringList{"192.168.1.5/255.255.255.0"} << QStringList{"192.168.1.1"} << 1023
+                                     << "192.168.1.5 255.255.255.0 [] [192.168.1.1] 0";
+    QTest::newRow("1,024 bytes read as empty") << QStringList{"192.168.1.5/255.255.255.0"} << QStringList{"192.168.1.1"}
+                                               << 1024 << "192.168.1.5 255.255.255.0 [] [192.168.1.1] 1";
+}
+
+void TestController::reading()
+{
+    QFETCH(QStringList, addresses);
+    QFETCH(QStringList, gateways);
+    QFETCH(int, nameServerBytes);
+    QFETCH(QString, read);
+    std::vector<std::string> ips, masks, gws;
+    for (const QString& address : addresses) {
+        ips.push_back(address.section(u'/', 0, 0).toStdString());
+        masks.push_back(address.section(u'/', 1).toStdString());
+    }
+    for (const QString& gateway : gateways)
+        gws.push_back(gateway.toStdString());
+    winsys::Hive& hive = m_Host.Hive();
+    hive.SetMultiString(m_Host.TcpipKey(kWired), "IPAddress", ips);
+    hive.SetMultiString(m_Host.TcpipKey(kWired), "SubnetMask", masks);
+    hive.SetMultiString(m_Host.TcpipKey(kWired), "DefaultGateway", gws);
+    hive.SetString(m_Host.TcpipKey(kWired), "NameServer", std::string("10.0.0.1").append(nameServerBytes - 8, ' '));
+    QVERIFY(Read());
+    const CNetworkCard& card = m_Dialog->Adapters()[kWired];
+    QStringList further;
+    for (const CAddressWithMask& more : card.m_SecondaryAddresses)
+        further << more.address.ToString() + u'/' + more.mask.ToString();
+    QCOMPARE(QStringLiteral("%1 %2 [%3] [%4] %5")
+                 .arg(card.m_IPAddress.ToString(), card.m_SubnetMask.ToString(), further.join(u','),
+                      settingstest::Join(card.m_Gateways))
+                 .arg(card.m_DNSAuto),
+             read);
+}
+
+// A failed query is returned; the edited model stays unless the adapters
+// were read; a read that finds no adapter keeps the old ones.
+void TestController::failedReadKeepsTheModel_data()
+{
+    QTest::addColumn<QString>("broken");
+    QTest::addColumn<qulonglong>("code"); // 1: any error
+    QTest::addColumn<QString>("ip");
+    QTest::newRow("adapters query") << "hive" << 1ull << "192.168.1.9";
+    QTest::newRow("drive listing") << "drives" << qulonglong(ERROR_INVALID_DATA) << "192.168.1.5";
+    QTest::newRow("no adapter") << "adapters" << 0ull << "192.168.1.9";
+}
+
+void TestController::failedReadKeepsTheModel()
+{
+    QFETCH(QString, broken);
+    QFETCH(qulonglong, code);
+    QVERIFY(Read());
+    m_Dialog->Editor().EditAddress(kWired, CardField::IPAddress, QStringLiteral("192.168.1.9"));
+    // A connection without its remote name is data the drive listing refuses.
+    if (broken == QLatin1String("drives"))
+        m_Host.Hive().SetString(std::string(winsys::keys::kConnections) + "\\9", "LocalName", "Q:");
+    else
+        m_Host.RemoveAdapters();
+    QVERIFY(broken == QLatin1String("hive") ? m_Env->writeHive(QStringLiteral("junk")) : m_Host.WriteTo(*m_Env));
+    const unsigned long result = m_Dialog->ReadConfiguration();
+    QCOMPARE(code == 1 ? qulonglong(result != 0) : qulonglong(result), code);
+    QCOMPARE(m_Dialog->Adapters().count(), 2);
+    QTEST(m_Dialog->Adapters()[kWired].m_IPAddress.ToString(), "ip");
+}
+
+// The name waiting for a restart and the suffix that will apply are shown.
+void TestController::pendingIdentity()
+{
+    m_Host.Hive().SetString(winsys::keys::kComputerName, "ComputerName", "WS02");
+    m_Host.Hive().SetString(winsys::keys::kTcpipParameters, "NV Domain", "next.example");
+    QVERIFY(Read());
+    QCOMPARE(m_Dialog->ComputerName() + u' ' + m_Dialog->DNSSuffix(), QStringLiteral("WS02 next.example"));
+}
+
+// The fields follow the card's sources; Apply follows the card shown; Enter means Start on the utilities page
+// only; Cancel closes without applying.
+void TestController::buttons()
+{
+    QVERIFY(Read());
+    CNetConfigImpl& d = *m_Dialog;
+    CAdaptersPage& page = *d.AdaptersPage();
+    const auto enabled = [&page] {
+        QString states;
+        for (QWidget* w : std::initializer_list<QWidget*>{page.ledIPAddress, page.btnRenew, page.ledDNSServer,
+                                                          page.ledSecondaryWINS})
+            states += w->isEnabled() ? u'1' : u'0';
+        return states;
+    };
+    d.SelectAdapter(kWired);
+    QCOMPARE(enabled() + u' ' + page.ledSecondaryWINS->text(), QStringLiteral("1011 0.0.0.0"));
+    d.Editor().EditAddress(kWireless, CardField::PrimaryWINS, QStringLiteral("10.0.0.9"));
+    QVERIFY(!d.btnApply->isEnabled());
+    d.SelectAdapter(kWireless);
+    QVERIFY(d.btnApply->isEnabled());
+    QCOMPARE(enabled(), QStringLiteral("0100"));
+    d.Editor().SetDNSAuto(kWireless, false);
+    QCOMPARE(enabled(), QStringLiteral("0110"));
+    QPushButton* start = d.UtilitiesPage()->btnStartUtility;
+    for (int tab : {3, 2, 0}) {
+        d.SelectMainTab(tab);
+        QCOMPARE(QStringLiteral("%1 %2").arg(d.buttonOk->isDefault()).arg(start->isDefault()),
+                 tab == 3 ? QStringLiteral("0 1") : QStringLiteral("1 0"));
+    }
+    const QString before = m_Env->readHive();
+    d.show();
+    d.buttonCancel->click();
+    QVERIFY(!d.isVisible());
+    QCOMPARE(m_Env->readHive(), before);
+}
+
+void TestController::nameValidator_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("state");
+    QTest::newRow("plain") << "WS-01.corp" << int(QValidator::Acceptable);
+    QTest::newRow("empty") << "" << int(QValidator::Intermediate);
+    for (const char* bad : {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b"})
+        QTest::newRow(bad) << QString::fromLatin1(bad) << int(QValidator::Invalid);
+}
+
+void TestController::nameValidator()
+{
+    QFETCH(QString, name);
+    CNetConfigImpl dialog;
+    for (QLineEdit* field : {dialog.IdentityPage()->ledHostName, dialog.IdentityPage()->ledDomain}) {
+        int position = 0;
+        QTEST(int(field->validator()->validate(name, position)), "state");
+    }
 }
 
 QTEST_MAIN(TestController)

@@ -1,5 +1,6 @@
 // Applying the identification page and releasing or renewing the shown lease.
 #include "applytestutil.h"
+#include "hosthive.h"
 
 using namespace applytest;
 
@@ -29,6 +30,9 @@ private slots:
     void identityByOk();
     void joinMovesOnlyADhcpLease();
     void releaseThenRenew();
+    void unansweredRenew();
+    void joinWithoutChangeKeepsTheLease();
+    void refusedNameThenSuffix();
 
 private:
     void EnterIdentity(const QString& name, const QString& domain, const QString& suffix)
@@ -114,6 +118,42 @@ void TestIdentity::releaseThenRenew()
     QCOMPARE(m_Fx.boxes.texts(), QStringList());
     QCOMPARE(dlg.AdaptersPage()->ledIPAddress->text() + u' ' + dlg.AdaptersPage()->ledGateway->text(),
              QStringLiteral("10.0.0.23 10.0.0.1"));
+}
+
+// No DHCP server answers: the time-out reads as a network error, and the
+// page stays as it was.
+void TestIdentity::unansweredRenew()
+{
+    HostHive host;
+    host.Hive().DeleteKey(std::string(winsys::keys::kDhcpOffers) + "\\" + host.Guid(1));
+    QVERIFY(host.WriteTo(*m_Fx.env));
+    Click(m_Fx.dialog->AdaptersPage()->btnRenew);
+    QCOMPARE(m_Fx.boxes.texts(), QStringList{SystemText(ERROR_UNEXP_NET_ERR)});
+    QCOMPARE(m_Fx.dialog->AdaptersPage()->ledIPAddress->text(), QStringLiteral("10.0.0.23"));
+}
+
+// The machine already belongs to the group typed: no lease moves.
+void TestIdentity::joinWithoutChangeKeepsTheLease()
+{
+    HostHive host;
+    host.Hive().SetString(winsys::keys::kEmulatedHost, "Membership", "OFFICE");
+    // A renew would now take another address.
+    host.Hive().SetString(std::string(winsys::keys::kDhcpOffers) + "\\" + host.Guid(1), "IPAddress", "10.0.0.99");
+    QVERIFY(host.WriteTo(*m_Fx.env));
+    const QString before = m_Fx.env->readHive();
+    EnterIdentity(QStringLiteral("WS01"), QStringLiteral("OFFICE"), QStringLiteral("lan"));
+    QVERIFY(m_Fx.dialog->ApplyIdentification());
+    QCOMPARE(m_Fx.env->readHive(), before);
+}
+
+// The result is the last step's: a set suffix hides the refused name.
+void TestIdentity::refusedNameThenSuffix()
+{
+    EnterIdentity(QStringLiteral("A-NAME-FAR-TOO-LONG-FOR-NETBIOS"), QStringLiteral("WORKGROUP"),
+                  QStringLiteral("corp"));
+    QVERIFY(m_Fx.dialog->ApplyIdentification());
+    QCOMPARE(m_Fx.boxes.texts(), QStringList());
+    QCOMPARE(HostIdentity(), (QStringList{"WS01", "WORKGROUP", "corp"}));
 }
 
 QTEST_MAIN(TestIdentity)

@@ -32,7 +32,7 @@ void TestRules::addressText_data()
     QTest::newRow("plain") << "192.168.0.1" << 0xC0A80001u;
     QTest::newRow("leading zeros") << "010.001.000.005" << 0x0A010005u;
     QTest::newRow("first group wraps") << "300.1.1.1" << 0x2C010101u;
-    QTest::newRow("inner group spills into the one before") << "1.256.1.1" << 0x01000101u;
+    QTest::newRow("inner group spills into the one before") << "2.256.1.1" << 0x03000101u;
     QTest::newRow("empty") << "" << 0u;
     QTest::newRow("three groups") << "1.2.3" << 0u;
     QTest::newRow("five groups") << "1.2.3.4.5" << 0u;

@@ -54,36 +54,62 @@ private slots:
         m_Env.reset();
     }
 
-    // Zero entries are left out; automatic DNS hides a stale list.
+    // Zero entries are left out; automatic DNS and WINS and DHCP hide stale
+    // values; other programs' keys and sections stay, after ours.
     void writeSkipsWhatIsNotSet()
     {
         Card().m_Gateways = Ips({"10.0.0.1", "0.0.0.0", "10.0.0.254"});
         Card().m_DNSServers = Ips({"0.0.0.0"});
         Card().m_SecondaryWINS = CIPAddress(QStringLiteral("10.0.0.9"));
+        Card().m_SecondaryAddresses = {
+            {CIPAddress(QStringLiteral("10.0.0.6")), CIPAddress(QStringLiteral("255.0.0.0"))}};
         m_Dialog->Adapters()[1].m_DNSServers = Ips({"10.0.0.2"});
-        const QString path = WriteFile(QByteArray());
+        m_Dialog->Adapters()[1].m_SecondaryWINS = CIPAddress(QStringLiteral("10.0.0.9"));
+        m_Dialog->Adapters()[1].m_SecondaryAddresses = Card().m_SecondaryAddresses;
+        const QString path = WriteFile("[Interface2]\nprotocol=x\nComment=kept\n[Other]\nx=1\n");
         QCOMPARE(m_Dialog->WriteSettings(path), 0);
-        QCOMPARE(IniLines(path).mid(0, 11),
-                 (QStringList{"[Interface1]", "protocol=192.168.1.5", "mask=255.255.255.0", "Wins=192.168.1.2",
-                              "Wins2=10.0.0.9", "Gateway=10.0.0.1;10.0.0.254;", "[Interface2]", "protocol=dhcp",
-                              "mask=255.255.255.0", "DNS=dhcp", "Wins=dhcp"}));
+        QCOMPARE(IniLines(path), (QStringList{"[Interface1]",
+                                              "protocol=192.168.1.5",
+                                              "mask=255.255.255.0",
+                                              "Wins=192.168.1.2",
+                                              "Wins2=10.0.0.9",
+                                              "Gateway=10.0.0.1;10.0.0.254;",
+                                              "Addresses=10.0.0.6/255.0.0.0;",
+                                              "[Interface2]",
+                                              "protocol=dhcp",
+                                              "mask=255.255.255.0",
+                                              "DNS=dhcp",
+                                              "Wins=dhcp",
+                                              "Gateway=10.0.0.1;",
+                                              "Comment=kept",
+                                              "[HostInformation]",
+                                              "ComputerName=WS01",
+                                              "Workgroup=WORKGROUP",
+                                              "PrimaryDNS=lan",
+                                              "[Other]",
+                                              "x=1"}));
     }
 
     void readsAdapterKeys_data()
     {
         QTest::addColumn<QByteArray>("section");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("expected"); // "refused": the file is not loaded
+        QTest::addColumn<QString>("shown");    // the gateway and DNS fields
+        const QString same = "192.168.1.1 192.168.1.1";
         QTest::newRow("dhcp in any case inside a word")
-            << QByteArray("protocol=viaDhCpServer") << "dhcp=1 ip=0.0.0.0 changed=A--";
+            << QByteArray("protocol=viaDhCpServer") << "dhcp=1 ip=0.0.0.0 changed=A--" << same;
         QTest::newRow("equal values still count as changes")
-            << QByteArray("protocol=192.168.1.5\nDNS=192.168.1.1;10.0.0.1;\nWins=192.168.1.2") << "changed=ADW";
-        QTest::newRow("a part that is no address") << QByteArray("Gateway=10.0.0.1;router;\nmask=255.255.255")
-                                                   << "gw=[10.0.0.1,0.0.0.0] mask=0.0.0.0 changed=A--";
-        QTest::newRow("automatic DNS empties the list") << QByteArray("DNS=dhcp") << "dnsAuto=1 dns=[] changed=-D-";
+            << QByteArray("protocol=192.168.1.5\nDNS=192.168.1.1;10.0.0.1;\nWins=192.168.1.2") << "changed=ADW" << same;
+        QTest::newRow("parts that are no address") << QByteArray("Gateway=10.0.0.1;router;x;\nmask=255.255.255")
+                                                   << "gw=[10.0.0.1,0.0.0.0,0.0.0.0] mask=0.0.0.0 changed=A--"
+                                                   << "router 192.168.1.1";
+        QTest::newRow("automatic DNS empties the list") << QByteArray("DNS=dhcp") << "dnsAuto=1 dns=[] changed=-D-"
+                                                        << "192.168.1.1 0.0.0.0";
         QTest::newRow("automatic WINS ignores Wins2")
-            << QByteArray("Wins=Dhcp\nWins2=10.9.9.9") << "winsAuto=1 wins=0.0.0.0,0.0.0.0 changed=--W";
-        QTest::newRow("Wins2 needs Wins") << QByteArray("Wins2=10.9.9.9") << "";
-        QTest::newRow("empty values") << QByteArray("protocol=\nmask=\nDNS=\nWins=\nGateway=") << "";
+            << QByteArray("Wins=Dhcp\nWins2=10.9.9.9") << "winsAuto=1 wins=0.0.0.0,0.0.0.0 changed=--W" << same;
+        QTest::newRow("Wins2 needs Wins") << QByteArray("Wins2=10.9.9.9") << "" << same;
+        QTest::newRow("empty values") << QByteArray("protocol=\nmask=\nDNS=\nWins=\nGateway=") << "" << same;
+        QTest::newRow("no key at all") << QByteArray() << "refused" << same;
     }
 
     // expected: the fields of kBase that the section changes.
@@ -94,8 +120,10 @@ private slots:
         QString card = kBase;
         for (const QString& field : expected.split(u' ', Qt::SkipEmptyParts))
             card.replace(QRegularExpression(QRegularExpression::escape(field.section(u'=', 0, 0)) + "=\\S*"), field);
-        QCOMPARE(m_Dialog->ReadSettings(WriteFile("[Interface1]\n" + section + "\n")), 0);
-        QCOMPARE(Describe(Card()), card);
+        const bool refused = expected == QLatin1String("refused");
+        QCOMPARE(m_Dialog->ReadSettings(WriteFile("[Interface1]\n" + section + "\n")), int(refused));
+        QCOMPARE(Describe(Card()), refused ? kBase : card);
+        QTEST(Card().FieldText(CardField::Gateway) + u' ' + Card().FieldText(CardField::DNSServer), "shown");
     }
 
     // Empty identification values keep the old ones.
@@ -112,7 +140,7 @@ private slots:
                       m_Dialog->AdaptersPage()->ledDNSServer->text(), m_Dialog->IdentityPage()->ledHostName->text()}),
                  (QStringList{"192.168.1.77", "192.168.1.254", "10.1.1.1", "WS02"}));
         QCOMPARE(Join(Card().m_DNSServers), QStringLiteral("10.1.1.1,10.1.1.2"));
-        QCOMPARE(m_Dialog->Workgroup(), QStringLiteral("WORKGROUP"));
+        QCOMPARE(m_Dialog->IdentityPage()->ledDomain->text(), QStringLiteral("WORKGROUP"));
         QVERIFY(m_Dialog->btnApply->isEnabled());
     }
 };

@@ -1,8 +1,14 @@
 // The real program: the failed start, the remembered adapter row, kill mode.
+#include "baselib.h"
+#include "entry.h"
 #include "hosthive.h"
+#include "netconfigimpl.h"
 #include "xmlsettings.h"
 
 #include <QtTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -11,6 +17,12 @@ const QString kBlock = QStringLiteral("CNetConfigImpl"), kKey = QStringLiteral("
 QString SettingsFile(const TestEnv& env)
 {
     return QDir(env.configDir()).filePath(QStringLiteral("netconfig/settings.xml"));
+}
+
+QByteArray FileText(const QByteArray& path)
+{
+    QFile file(QString::fromLocal8Bit(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 const QDateTime kOldTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC);
@@ -39,6 +51,7 @@ private slots:
     void start();
     void kill_data();
     void kill();
+    void dialogMode();
 };
 
 void TestStartup::start_data()
@@ -92,31 +105,48 @@ void TestStartup::kill_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("killed");
-    QTest::newRow("part of the name, other case") << "part" << true;
-    QTest::newRow("process id") << "pid" << true;
-    QTest::newRow("no match") << "other" << false;
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("part of the name, other case") << "part" << true << 1;
+    QTest::newRow("process id") << "pid" << true << 1;
+    QTest::newRow("no match") << "other" << false << 1;
+    // An ended process nobody has waited for cannot be terminated.
+    QTest::newRow("termination fails") << "ended" << false << 0;
 }
 
 void TestStartup::kill()
 {
     QFETCH(QString, how);
     QFETCH(bool, killed);
+    QFETCH(int, exitCode);
     // A copy of sleep under a name no other process carries.
     QTemporaryDir dir;
     const QString name = QStringLiteral("nck%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), dir.filePath(name)));
     QVERIFY(QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray program = QFile::encodeName(dir.filePath(name));
     QProcess child;
-    child.start(dir.filePath(name), {QStringLiteral("300")});
-    QVERIFY(child.waitForStarted());
+    pid_t ended = 0;
+    if (how == QLatin1String("ended")) {
+        ended = fork();
+        if (ended == 0) {
+            execl(program.constData(), program.constData(), "0", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        QTRY_VERIFY(QString::fromLatin1(FileText("/proc/" + QByteArray::number(ended) + "/stat")).contains(") Z "));
+    } else {
+        child.start(dir.filePath(name), {QStringLiteral("300")});
+        QVERIFY(child.waitForStarted());
+    }
 
-    const QString text = how == QLatin1String("part")  ? name.mid(1, 7).toUpper()
-                         : how == QLatin1String("pid") ? QString::number(child.processId())
-                                                       : name + QStringLiteral("x");
+    const QString text = how == QLatin1String("part") || ended ? name.mid(1, 7).toUpper()
+                         : how == QLatin1String("pid")         ? QString::number(child.processId())
+                                                               : name + QStringLiteral("x");
     TestEnv env;
     QString errors;
-    QCOMPARE(env.runNetconfig({QStringLiteral("-kill"), text}, &errors), 1);
-    if (killed)
+    QCOMPARE(env.runNetconfig({QStringLiteral("-kill"), text}, &errors), exitCode);
+    if (ended)
+        QCOMPARE(waitpid(ended, nullptr, 0), ended);
+    else if (killed)
         QVERIFY(child.waitForFinished(30000));
     else
         QCOMPARE(child.state(), QProcess::Running);
@@ -127,5 +157,54 @@ void TestStartup::kill()
     child.waitForFinished();
 }
 
-QTEST_GUILESS_MAIN(TestStartup)
+// The dialog run in this process: the file named first is loaded, not
+// applied; the application settings can hide the utilities page; Cancel
+// ends the run.
+void TestStartup::dialogMode()
+{
+    TestEnv env;
+    QVERIFY(env.initSampleHost());
+    QFile file(env.path(QStringLiteral("in.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Interface1]\nprotocol=192.168.1.77\n");
+    file.close();
+    const QString before = env.readHive();
+    const auto run = [](QByteArray fileName) {
+        QString seen;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&seen, &poll] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<CNetConfigImpl*>(widget);
+                if (dialog && dialog->isVisible()) {
+                    poll.stop();
+                    seen = QStringLiteral("%1 tabs, %2, %3, apply %4")
+                               .arg(dialog->tbPageMain->count())
+                               .arg(dialog->tbPageMain->tabText(2), dialog->AdaptersPage()->ledIPAddress->text())
+                               .arg(dialog->btnApply->isEnabled());
+                    dialog->buttonCancel->click();
+                }
+            }
+        });
+        poll.start();
+        QByteArray program("netconfig");
+        char* argv[] = {program.data(), fileName.data(), nullptr};
+        return NetConfigMain(fileName.isEmpty() ? 1 : 2, argv) == 0 ? seen : QStringLiteral("failed");
+    };
+    QCOMPARE(run(QByteArray()), QStringLiteral("4 tabs, Network identification, 192.168.1.5, apply 0"));
+    qobject_cast<CQuarvelApp*>(qApp)->GetAppSettings().PutText(QStringLiteral("Netconfig_Utilities"),
+                                                               QStringLiteral("false"));
+    QCOMPARE(run(QFile::encodeName(file.fileName())),
+             QStringLiteral("3 tabs, Network identification, 192.168.1.77, apply 1"));
+    QCOMPARE(env.readHive(), before);
+}
+
+// The program's own application object, as the entry makes it, so that the
+// dialog run above reads the application settings.
+int main(int argc, char** argv)
+{
+    CQuarvelApp app(argc, argv);
+    TestStartup test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_startup.moc"

@@ -99,6 +99,9 @@ private slots:
         dialog.UtilitiesPage()->spinReplyWaitTime->setValue(345);
         dialog.UtilitiesPage()->comboUtility->setCurrentIndex(utility);
         dialog.UtilitiesPage()->editUtilityTarget->setText(QStringLiteral("a b"));
+        dialog.UtilitiesPage()->editUtilityTarget->setText(QString());
+        QVERIFY(!dialog.UtilitiesPage()->btnStartUtility->isEnabled());
+        dialog.UtilitiesPage()->editUtilityTarget->setText(QStringLiteral("a b"));
         QCOMPARE(dialog.BuildUtilityArguments(), expected);
     }
 
@@ -147,19 +150,42 @@ private slots:
         QCOMPARE(ColorOf(dialog, QStringLiteral("bad <z>")), QColor(QStringLiteral("red")));
     }
 
-    // Console output is decoded with the code page that layout.ini names.
+    // Console output is decoded with the code page that layout.ini names;
+    // 850 when it names none, Latin-1 without a table for the code page.
+    void decodingFollowsCodepage_data()
+    {
+        QTest::addColumn<QByteArray>("layout"); // empty: no layout.ini
+        QTest::addColumn<QString>("codepage");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("866") << QByteArray("[Console]\nCodepage = 866\n") << "866"
+                             << QByteArray("\\217\\340\\250\\242\\245\\342\\000after zero")
+                             << QString::fromUtf8("\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82");
+        QTest::newRow("no layout.ini") << QByteArray() << "" << QByteArray("caf\\351")
+                                       << QString::fromUtf8("caf\xc3\xa9");
+        QTest::newRow("unknown code page")
+            << QByteArray("Codepage = 1234\n") << "1234" << QByteArray("caf\\351") << QString::fromUtf8("caf\xc3\xa9");
+        QTest::newRow("NUL first") << QByteArray() << "" << QByteArray("\\000after") << QString();
+        QTest::newRow("no blanks around =")
+            << QByteArray("Codepage=866\n") << "850" << QByteArray("caf\\351") << QString::fromUtf8("caf\xc3\xa9");
+    }
+
     void decodingFollowsCodepage()
     {
-        const QString dir = m_Env->configDir() + QStringLiteral("/netconfig");
-        QFile layout(dir + QStringLiteral("/layout.ini"));
-        QVERIFY(QDir().mkpath(dir) && layout.open(QIODevice::WriteOnly));
-        layout.write("[Console]\nCodepage = 866\n");
-        layout.close();
-        StandInPing("printf '\\217\\340\\250\\242\\245\\342\\000after zero'");
+        QFETCH(QByteArray, layout);
+        QFETCH(QByteArray, output);
+        QFETCH(QString, shown);
+        if (!layout.isEmpty()) {
+            const QString dir = m_Env->configDir() + QStringLiteral("/netconfig");
+            QFile file(dir + QStringLiteral("/layout.ini"));
+            QVERIFY(QDir().mkpath(dir) && file.open(QIODevice::WriteOnly));
+            file.write(layout);
+        }
+        StandInPing("printf '" + output + "'");
         CNetConfigImpl dialog;
+        QTEST(dialog.ConsoleCodepage(), "codepage");
         QVERIFY(Run(dialog, QStringLiteral("h")));
-        QCOMPARE(Pane(dialog), QString::fromUtf8("Running ping h.\n\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\n"
-                                                 "ping h done.\n"));
+        QCOMPARE(Pane(dialog), QStringLiteral("Running ping h.\n%1\nping h done.\n").arg(shown));
     }
 
     // Each console code page of layout.ini decodes as the codec the page

@@ -27,7 +27,9 @@ CValidationProblem ValidateEdited(const QStringList& edits, const QString& autom
     editor.Reset({card}, {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")});
     for (int i = 0; i + 1 < edits.count(); i += 2) {
         const CardField field = kFields.value(edits.at(i));
-        if (field == CardField::ComputerName || field == CardField::Workgroup)
+        if (edits.at(i) == QLatin1String("clear"))
+            editor.ClearChanges(0);
+        else if (field == CardField::ComputerName || field == CardField::Workgroup)
             editor.EditIdentity(field, edits.at(i + 1));
         else
             editor.EditAddress(0, field, edits.at(i + 1));
@@ -47,6 +49,10 @@ private slots:
     void offAndOnScreenCardsAlike();
     void listRule_data();
     void listRule();
+    void editFlags_data();
+    void editFlags();
+    void gatewayWarning_data();
+    void gatewayWarning();
 };
 
 void TestValidate::rules_data()
@@ -68,6 +74,13 @@ void TestValidate::rules_data()
     row("bad mask", {"mask", "255.255.255.256"}, "000", "Subnet mask 255.255.255.256 is not valid.", "mask");
     row("mask vs address", {"ip", "10.1.2.3", "mask", "255.0.0.0"}, "000",
         "Subnet mask 255.0.0.0 is not valid for entered ip address.", "mask");
+    row("mask with a hole", {"mask", "255.255.255.1"}, "000", "Subnet mask 255.255.255.1 is not valid.", "mask");
+    row("broadcast address", {"ip", "192.168.1.255"}, "000",
+        "Ip address 192.168.1.255 is the broadcast address of its subnet.", "ip");
+    row("dhcp without a lease", {"ip", "0.0.0.0", "mask", "0.0.0.0"}, "111", QString(), QString());
+    // What the model holds (0) shows again once the changes are dropped.
+    row("refused text gone with the changes", {"ip", "1.2.3.", "clear", ""}, "000",
+        "Ip address 0.0.0.0 is reserved and cannot be used.", "ip");
     row("mask octets grow", {"mask", "255.255.0.255"}, "000",
         "Subnet mask 255.255.0.255 is not valid for entered ip address.", "mask");
     row("cleared gateway", {"gw", "..."}, "000", "Ip address ... is not valid.", "gw");
@@ -157,6 +170,107 @@ void TestValidate::listRule()
     QCOMPARE(Texts(gateway ? edited.m_Gateways : edited.m_DNSServers), after);
     QCOMPARE(gateway ? edited.m_AddressChanged : edited.m_DNSChanged, changed);
     QVERIFY(!(gateway ? edited.m_DNSChanged : edited.m_AddressChanged));
+}
+
+// What one edit marks: the phases (A D W), a pending identification (I),
+// and what the field shows now.
+void TestValidate::editFlags_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("marked");
+    QTest::newRow("same text") << "ip"
+                               << "10.0.0.1"
+                               << "---- 10.0.0.1";
+    // Compared as text: leading zeros are a change of the same address.
+    QTest::newRow("same address, other text") << "ip"
+                                              << "010.0.0.1"
+                                              << "A--- 10.0.0.1";
+    QTest::newRow("mask") << "mask"
+                          << "255.255.0.0"
+                          << "A--- 255.255.0.0";
+    QTest::newRow("primary wins") << "wins1"
+                                  << "10.0.0.8"
+                                  << "--W- 10.0.0.8";
+    QTest::newRow("secondary wins") << "wins2"
+                                    << "10.0.0.9"
+                                    << "--W- 10.0.0.9";
+    QTest::newRow("gateway") << "gw"
+                             << "10.0.0.7"
+                             << "A--- 10.0.0.7";
+    QTest::newRow("dns server") << "dns"
+                                << "10.0.0.7"
+                                << "-D-- 10.0.0.7";
+    QTest::newRow("dns automatic") << "dnsauto"
+                                   << "1"
+                                   << "-D-- ";
+    QTest::newRow("dns source unchanged") << "dnsauto"
+                                          << "0"
+                                          << "---- ";
+    QTest::newRow("wins automatic") << "winsauto"
+                                    << "1"
+                                    << "--W- ";
+    QTest::newRow("group") << "group"
+                           << "OFFICE"
+                           << "---I ";
+    // The suffix alone does not enable Apply.
+    QTest::newRow("suffix") << "suffix"
+                            << "corp.example"
+                            << "---- ";
+}
+
+void TestValidate::editFlags()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    CNetworkCard card;
+    card.m_IPAddress = card.m_PrimaryWINS = card.m_SecondaryWINS = CIPAddress(QStringLiteral("10.0.0.1"));
+    card.m_SubnetMask = CIPAddress(QStringLiteral("255.0.0.0"));
+    CAdapterEditor editor;
+    editor.Reset({card}, {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")});
+    const QMap<QString, CardField> identity = {{"group", CardField::Workgroup}, {"suffix", CardField::DNSSuffix}};
+    if (field == QLatin1String("dnsauto"))
+        editor.SetDNSAuto(0, typed == QLatin1String("1"));
+    else if (field == QLatin1String("winsauto"))
+        editor.SetWINSAuto(0, typed == QLatin1String("1"));
+    else if (identity.contains(field))
+        editor.EditIdentity(identity.value(field), typed);
+    else
+        editor.EditAddress(0, kFields.value(field), typed);
+    const CNetworkCard& edited = editor.Card(0);
+    const QString marked = QString(edited.m_AddressChanged ? u'A' : u'-') + (edited.m_DNSChanged ? u'D' : u'-') +
+                           (edited.m_WINSChanged ? u'W' : u'-') + (editor.IdentityPending() ? u'I' : u'-') + u' ' +
+                           (kFields.contains(field) ? edited.FieldText(kFields.value(field)) : QString());
+    QTEST(marked, "marked");
+}
+
+// A manual gateway outside the address's subnet is asked about.
+void TestValidate::gatewayWarning_data()
+{
+    QTest::addColumn<bool>("dhcp");
+    QTest::addColumn<QStringList>("gateways");
+    QTest::addColumn<QString>("outside"); // the one named, if any
+    QTest::newRow("inside") << false << QStringList{"192.168.1.1", "192.168.1.254"} << "";
+    QTest::newRow("second outside") << false << QStringList{"192.168.1.1", "192.168.2.1"} << "192.168.2.1";
+    QTest::newRow("empty entry") << false << QStringList{"0.0.0.0"} << "";
+    QTest::newRow("dhcp: not the user's") << true << QStringList{"10.0.0.1"} << "";
+}
+
+void TestValidate::gatewayWarning()
+{
+    QFETCH(bool, dhcp);
+    QFETCH(QStringList, gateways);
+    QFETCH(QString, outside);
+    CNetworkCard card;
+    card.m_DHCPEnabled = dhcp;
+    card.m_IPAddress = CIPAddress(QStringLiteral("192.168.1.10"));
+    card.m_SubnetMask = CIPAddress(QStringLiteral("255.255.255.0"));
+    card.m_Gateways = Ips(gateways);
+    QCOMPARE(GatewayWarning(card), outside.isEmpty() ? QString()
+                                                     : QStringLiteral("Default gateway %1 is not in the subnet of ip "
+                                                                      "address 192.168.1.10 with subnet mask "
+                                                                      "255.255.255.0. Apply it anyway?")
+                                                           .arg(outside));
 }
 
 QTEST_MAIN(TestValidate)
