@@ -13,9 +13,14 @@ netconfig_packages=(
   iputils-ping traceroute xvfb xauth time
 )
 
-netconfig_install_packages() {
-  local missing=()
-  for p in "${netconfig_packages[@]}" "$@"; do
+# netconfig_install_missing [--no-install-recommends] PACKAGE...
+netconfig_install_missing() {
+  local options=() missing=()
+  if [ "${1:-}" = --no-install-recommends ]; then
+    options+=("$1")
+    shift
+  fi
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -23,8 +28,12 @@ netconfig_install_packages() {
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${options[@]}" "${missing[@]}"
   fi
+}
+
+netconfig_install_packages() {
+  netconfig_install_missing "${netconfig_packages[@]}" "$@"
 }
 
 # netconfig_build [build type] [further cmake arguments]
