@@ -21,17 +21,8 @@ if [ "$(bash "$root/tools/windows-app.sh" --qt-status)" = build ] && [ "$mode" !
 fi
 
 started=$SECONDS
-missing=()
-for p in wine wine64 xvfb xauth python3; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "windows-app: installing ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source "$root/tools/setup.sh"
+netconfig_install_missing --no-install-recommends wine wine64 xvfb xauth python3 >/dev/null
 bash "$root/tools/windows-app.sh"
 built=$SECONDS
 

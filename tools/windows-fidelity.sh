@@ -31,19 +31,9 @@ fi
 cross="${cross:-$build/winfidelity-mingw}"
 
 started=$SECONDS
-packages=(g++-mingw-w64-x86-64 wine wine64)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "windows-fidelity: installing ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  # Wine's recommended extras (fonts, sound, 32-bit parts) are not needed here.
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+# Wine's recommended extras (fonts, sound, 32-bit parts) are not needed here.
+netconfig_install_missing --no-install-recommends g++-mingw-w64-x86-64 wine wine64 >/dev/null
 installed=$SECONDS
 
 launcher=()
