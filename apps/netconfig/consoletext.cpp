@@ -33,11 +33,11 @@ QString DecodeCodePage(const QByteArray& bytes, unsigned codePage)
 {
     if (bytes.isEmpty())
         return QString();
+    // No code page the page decodes gives more UTF-16 units than bytes, so
+    // one call fills a buffer of that size: output arrives in many small
+    // reads, and asking for the length first would decode each one twice.
     const int size = int(bytes.size());
-    const int length = MultiByteToWideChar(codePage, 0, bytes.constData(), size, nullptr, 0);
-    if (length <= 0)
-        return QString();
-    std::vector<WCHAR> text(static_cast<size_t>(length));
-    const int written = MultiByteToWideChar(codePage, 0, bytes.constData(), size, text.data(), length);
+    std::vector<WCHAR> text(static_cast<size_t>(size));
+    const int written = MultiByteToWideChar(codePage, 0, bytes.constData(), size, text.data(), size);
     return QString(reinterpret_cast<const QChar*>(text.data()), qMax(written, 0));
 }
