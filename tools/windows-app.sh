@@ -43,25 +43,14 @@ if [ "$status_only" = 1 ]; then
   exit 0
 fi
 
-install_packages() {
-  local missing=()
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "windows-app: installing ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-}
+source "$root/tools/setup.sh"
 
 # The recipe of ../shared/windows/README.md: Debian's qt6-base source,
 # cross-built with the posix-threads MinGW compilers, shared, Release.
 build_qt() {
   echo "windows-app: building Qt for MinGW-w64 from Debian's qt6-base source into $cache;" \
        "this takes about 45 minutes on two cores"
-  install_packages dpkg-dev
+  netconfig_install_missing --no-install-recommends dpkg-dev
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   local src="$cache/qt-source"
@@ -99,7 +88,7 @@ build_qt() {
 }
 
 started=$SECONDS
-install_packages g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
+netconfig_install_missing --no-install-recommends g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
 qt="${NETCONFIG_WINDOWS_QT:-$cache/$qt_name}"
 case "$(qt_status)" in
   unpack)
