@@ -112,10 +112,6 @@ private slots:
             QStringList{"int ip set address \"local area connection\" static 10.5.5.5/8 10.0.0.254 1",
                         "add address 11 172.16.1.1/12"},
             "ip 10.5.5.5/255.0.0.0, ip 172.16.1.1/255.240.0.0, gw 10.0.0.254");
-        Row("secondary addresses", 11,
-            QStringList{"add address 11 addr=10.1.1.1 mask=255.0.0.0",
-                        "add address name=11 addr=172.16.5.5 mask=255.255.0.0"},
-            "ip 192.168.1.5/255.255.255.0, ip 10.1.1.1/255.0.0.0, ip 172.16.5.5/255.255.0.0, gw 192.168.1.1");
         Row("set replaces every address", 11,
             QStringList{"add address 11 addr=10.1.1.1 mask=255.0.0.0",
                         "set address 11 source=static 192.168.3.5 255.255.255.0"},
@@ -173,7 +169,6 @@ private slots:
         const QString exists = "The object already exists.", none = "Element not found.";
         Row("parse error", "set address 11 static 10.1.2.3 255.0.255.0", "Invalid mask parameter (255.0.255.0).\n", "");
         Row("no such index", "set address 99 source=dhcp", none, "");
-        Row("no such name", "set address name=eth0 source=dhcp", badName, "");
         Row("by description", "set address \"Gigabit Ethernet Controller\" dhcp", badName, "");
         Row("dhcp already on", "set address 14 source=dhcp", "DHCP is already enabled on this interface.\n", "");
         Row("static address on dhcp", "add address 14 10.0.0.60 255.255.255.0", "The parameter is incorrect.", "");

@@ -284,7 +284,6 @@ private slots:
         QTest::newRow("850 umlaut") << QString::fromUtf8("b\u00fccher") << 850u << QByteArray("b\201cher");
         QTest::newRow("850 lacks cyrillic") << QString::fromUtf8("\u043f\u0440") << 850u << QByteArray("??");
         QTest::newRow("866 cyrillic") << QString::fromUtf8("\u043f\u0440\u0438") << 866u << QByteArray("\xaf\xe0\xa8");
-        QTest::newRow("866 lacks umlaut") << QString::fromUtf8("b\u00fc") << 866u << QByteArray("b?");
         QTest::newRow("437 box") << QString::fromUtf8("\u2554\u00e9") << 437u << QByteArray("\xc9\x82");
         QTest::newRow("932 kana") << QString::fromUtf8("\u30a2") << 932u << QByteArray("\x83\x41");
         QTest::newRow("unknown page is 850") << QString::fromUtf8("\u00fc") << 12345u << QByteArray("\x81");
@@ -338,8 +337,6 @@ private slots:
                 "\nControl-C\n\\^C");
         Row("ping unknown 866", "ping -n 1 " + name + ".invalid", 866, "", 1,
             "Ping request could not find host " + name + "\\.invalid\\. Please check the name and try again\\.");
-        Row("ping, shell words", "ping -n 1 \"127.0.0.1; touch X\"", 850, "", 1,
-            "Ping request could not find host 127\\.0\\.0\\.1; touch X\\. Please check the name and try again\\.");
         // A switch-like target is refused before anything is sent.
         Row("ping usage", "ping -n 1 -f", 850, "", 1, "\nUsage: ping .*\n+.*");
         Row("tracert usage", "tracert -h 1 --help", 850, "", 1, "\nUsage: tracert .*\n+.*");
