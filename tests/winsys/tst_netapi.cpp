@@ -328,7 +328,6 @@ private slots:
                      DWORD(m_Env->runProgram(Netsh(), {"int", "ip", "set", "address", "x", "dhcp"})));
         codes.insert("netsh, bogus", DWORD(m_Env->runProgram(Netsh(), {"bogus"})));
         codes.insert("print netsh.exe", ShellInstanceFor(u"print", u"netsh.exe"));
-        codes.insert("open a missing program", ShellInstanceFor(u"open", u"no-such-program.exe"));
         QStringList missing;
         for (auto it = codes.cbegin(); it != codes.cend(); ++it) {
             const QString text = SystemText(it.value());

@@ -62,10 +62,9 @@ private slots:
         QStringList out{"iface=" + QString::fromStdString(c.iface)};
         if (c.source != netsh::Source::Unset)
             out << (c.source == netsh::Source::Dhcp ? "dhcp" : "static");
-        for (const auto& [name, value] : {std::pair<const char*, std::string>{"addr", c.addr},
-                                          {"mask", c.mask},
-                                          {"gw", c.gateway},
-                                          {"register", c.registerMode}})
+        const std::pair<const char*, std::string> fields[] = {
+            {"addr", c.addr}, {"mask", c.mask}, {"gw", c.gateway}, {"register", c.registerMode}};
+        for (const auto& [name, value] : fields)
             if (!value.empty())
                 out << QString::fromLatin1(name) + "=" + QString::fromStdString(value);
         if (c.hasMetric)

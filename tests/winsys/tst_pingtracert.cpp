@@ -12,7 +12,6 @@
 
 #include <winsys/hive.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstring>
 
@@ -22,7 +21,6 @@
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -83,63 +81,44 @@ QString Mismatch(const QString& text, const QStringList& patterns)
     return at == lines.size() ? QString() : QStringLiteral("unexpected line %1").arg(at + 1);
 }
 
-// Runs a program of the system folder in dir, its standard output on a pipe.
-// With an engine, in a user and network namespace of its own in which this
-// user may open ICMP datagram sockets (and, when deaf, 127.0.0.1 answers no
-// echo request): each way of sending and the time-outs, on loopback alone,
+// Runs a program of the system folder for its standard output. With an
+// engine, in a user and network namespace of its own in which this user may
+// open ICMP datagram sockets (and, when deaf, 127.0.0.1 answers no echo
+// request): each way of sending and the time-outs, on loopback alone,
 // whatever the machine allows; exit code 77: no such namespace here. With
 // interrupt, Control-C once two replies came.
-int Run(const QString& dir, QStringList args, const QByteArray& engine, bool deaf, bool interrupt, QByteArray* out)
+int Run(const TestEnv& env, QStringList args, const QString& engine, bool deaf, bool interrupt, QByteArray* out)
 {
-    args[0] = TestEnv::systemDir() + "/" + args[0];
-    qputenv("WINSYS_PING_ENGINE", engine); // empty: the way the machine allows
-    std::vector<QByteArray> store{"0 " + QByteArray::number(getuid()) + " 1",
-                                  "0 " + QByteArray::number(getgid()) + " 1", QFile::encodeName(dir)};
-    for (const QString& a : args)
-        store.push_back(a.toUtf8());
-    std::vector<char*> argv;
-    for (auto it = store.begin() + 3; it != store.end(); ++it)
-        argv.push_back(it->data());
-    argv.push_back(nullptr);
-    int fds[2];
-    if (pipe(fds) != 0)
-        return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const auto put = [](const char* path, const char* text) {
-            const int fd = open(path, O_WRONLY);
-            return fd >= 0 && write(fd, text, strlen(text)) == ssize_t(strlen(text)) && close(fd) == 0;
-        };
-        ifreq ifr{};
-        std::strcpy(ifr.ifr_name, "lo");
-        ifr.ifr_flags = IFF_UP | IFF_LOOPBACK;
-        if (!engine.isEmpty() &&
-            (unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0 || !put("/proc/self/setgroups", "deny") ||
-             !put("/proc/self/uid_map", store[0].constData()) || !put("/proc/self/gid_map", store[1].constData()) ||
-             !put("/proc/sys/net/ipv4/ping_group_range", "0 0") ||
-             (deaf && !put("/proc/sys/net/ipv4/icmp_echo_ignore_all", "1")) ||
-             ioctl(socket(AF_INET, SOCK_DGRAM, 0), SIOCSIFFLAGS, &ifr) != 0))
-            _exit(77);
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        if (chdir(store[2].constData()) == 0)
-            execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    char buffer[4096];
-    ssize_t n;
-    while ((n = read(fds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-        out->append(buffer, qMax(n, ssize_t(0)));
-        if (interrupt && out->count("Reply from") >= 2)
-            interrupt = ::kill(pid, SIGINT) != 0;
-    }
-    close(fds[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    QProcessEnvironment variables = env.environment();
+    variables.insert("WINSYS_PING_ENGINE", engine); // empty: the way the machine allows
+    const QByteArray uidMap = "0 " + QByteArray::number(getuid()) + " 1",
+                     gidMap = "0 " + QByteArray::number(getgid()) + " 1";
+    QProcess process;
+    process.setProcessEnvironment(variables);
+    process.setWorkingDirectory(env.root());
+    if (!engine.isEmpty())
+        process.setChildProcessModifier([&] {
+            const auto put = [](const char* path, const char* text) {
+                const int fd = open(path, O_WRONLY);
+                return fd >= 0 && write(fd, text, strlen(text)) == ssize_t(strlen(text)) && close(fd) == 0;
+            };
+            ifreq ifr{};
+            std::strcpy(ifr.ifr_name, "lo");
+            ifr.ifr_flags = IFF_UP | IFF_LOOPBACK;
+            if (unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0 || !put("/proc/self/setgroups", "deny") ||
+                !put("/proc/self/uid_map", uidMap.constData()) || !put("/proc/self/gid_map", gidMap.constData()) ||
+                !put("/proc/sys/net/ipv4/ping_group_range", "0 0") ||
+                (deaf && !put("/proc/sys/net/ipv4/icmp_echo_ignore_all", "1")) ||
+                ioctl(socket(AF_INET, SOCK_DGRAM, 0), SIOCSIFFLAGS, &ifr) != 0)
+                _exit(77);
+        });
+    process.start(TestEnv::systemDir() + "/" + args.takeFirst(), args);
+    while (interrupt && process.waitForReadyRead(30000))
+        if (process.peek(1 << 20).count("Reply from") >= 2)
+            interrupt = ::kill(pid_t(process.processId()), SIGINT) != 0;
+    process.waitForFinished(60000);
+    *out = process.readAllStandardOutput();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 } // namespace
@@ -365,7 +344,7 @@ private slots:
         QFETCH(QString, output);
         QVERIFY(SetOemCodePage(codePage));
         QByteArray out;
-        const int exitCode = Run(m_Env->root(), QProcess::splitCommand(command), isolated.section(' ', 0, 0).toUtf8(),
+        const int exitCode = Run(*m_Env, QProcess::splitCommand(command), isolated.section(' ', 0, 0),
                                  isolated.endsWith("deaf"), command.contains(" -t "), &out);
         if (exitCode == 77)
             QSKIP("no user and network namespace of our own on this machine");
