@@ -26,6 +26,15 @@ template <typename... T> void Row(const char* tag, const T&... values)
     (QTest::newRow(tag) << ... << values);
 }
 
+// Reads the host's hive; the error, 0 when it could be read.
+template <typename Look> uint32_t ReadHost(Look look)
+{
+    return winsys::ReadHive([&](const winsys::Hive& h) -> uint32_t {
+        look(h);
+        return 0;
+    });
+}
+
 // Changes the host's hive; false when that failed.
 template <typename Change> bool ChangeHive(Change change)
 {

@@ -38,14 +38,6 @@ Hive Parse(const std::string& text)
     return h;
 }
 
-uint32_t Read(const std::function<void(const Hive&)>& look)
-{
-    return winsys::ReadHive([&](const Hive& h) -> uint32_t {
-        look(h);
-        return 0;
-    });
-}
-
 } // namespace
 
 class TestHive : public QObject
@@ -156,10 +148,10 @@ private slots:
     {
         TestEnv env;
         // A missing host is an error, not an empty hive.
-        QCOMPARE(Read([](const Hive&) {}), uint32_t(ERROR_BADDB));
+        QCOMPARE(ReadHost([](const Hive&) {}), uint32_t(ERROR_BADDB));
         QVERIFY(!QFile::exists(env.hostDir() + "/registry.reg"));
         QVERIFY(env.writeHive("[HKEY_LOCAL_MACHINE\\X]\n\"a\"=dword:nothex\n"));
-        QCOMPARE(Read([](const Hive&) {}), uint32_t(ERROR_BADDB));
+        QCOMPARE(ReadHost([](const Hive&) {}), uint32_t(ERROR_BADDB));
         std::string message;
         QVERIFY(!winsys::CheckHost(env.hostDir().toStdString(), &message));
         QVERIFY2(QString::fromStdString(message).contains(":4:"), message.c_str());
@@ -173,7 +165,7 @@ private slots:
         QCOMPARE(QString::fromStdString(winsys::HivePath()), expected);
         QVERIFY(!QFile::exists(expected));
         std::string name;
-        QCOMPARE(Read([&](const Hive& h) { name = h.GetString(winsys::keys::kComputerName, "ComputerName"); }), 0u);
+        QCOMPARE(ReadHost([&](const Hive& h) { name = h.GetString(winsys::keys::kComputerName, "ComputerName"); }), 0u);
         QCOMPARE(name, "WS01");
         QVERIFY(QFile::exists(expected));
     }
@@ -188,7 +180,7 @@ private slots:
             QFile file(env.hostDir() + "/registry.reg");
             QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(stamp, QFileDevice::FileModificationTime));
             uint32_t seen = 0;
-            Read([&](const Hive& h) { seen = h.GetDword("HKEY_LOCAL_MACHINE\\X", "v"); });
+            ReadHost([&](const Hive& h) { seen = h.GetDword("HKEY_LOCAL_MACHINE\\X", "v"); });
             QCOMPARE(seen, value);
         }
     }

@@ -42,10 +42,7 @@ DWORD Connect(const QString& local, const QString& remote)
 QString Value(const std::string& key, const std::string& name)
 {
     std::string v;
-    winsys::ReadHive([&](const winsys::Hive& h) -> uint32_t {
-        v = h.GetString(key, name);
-        return 0;
-    });
+    ReadHost([&](const winsys::Hive& h) { v = h.GetString(key, name); });
     return QString::fromStdString(v);
 }
 
@@ -76,22 +73,6 @@ QString SystemText(DWORD code)
     const QString text = length && buffer ? QString::fromLatin1(buffer, int(length)) : QString();
     LocalFree(buffer);
     return text;
-}
-
-// What ShellExecuteExW hands back as the instance for a run that fails.
-DWORD ShellInstanceFor(const char16_t* verb, const char16_t* file)
-{
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_UNICODE;
-    info.lpVerb = reinterpret_cast<LPCWSTR>(verb);
-    info.lpFile = reinterpret_cast<LPCWSTR>(file);
-    info.nShow = SW_HIDE;
-    if (ShellExecuteExW(&info) && info.hProcess) {
-        WaitForSingleObject(info.hProcess, INFINITE);
-        CloseHandle(info.hProcess);
-    }
-    return DWORD(reinterpret_cast<quintptr>(info.hInstApp));
 }
 
 } // namespace
@@ -327,7 +308,12 @@ private slots:
         codes.insert("netsh, no such adapter",
                      DWORD(m_Env->runProgram(Netsh(), {"int", "ip", "set", "address", "x", "dhcp"})));
         codes.insert("netsh, bogus", DWORD(m_Env->runProgram(Netsh(), {"bogus"})));
-        codes.insert("print netsh.exe", ShellInstanceFor(u"print", u"netsh.exe"));
+        SHELLEXECUTEINFOW info{}; // the instance ShellExecuteExW hands back for a verb nothing is associated with
+        info.cbSize = sizeof info;
+        info.lpVerb = reinterpret_cast<LPCWSTR>(u"print");
+        info.lpFile = reinterpret_cast<LPCWSTR>(u"netsh.exe");
+        QVERIFY(!ShellExecuteExW(&info));
+        codes.insert("print netsh.exe", DWORD(reinterpret_cast<quintptr>(info.hInstApp)));
         QStringList missing;
         for (auto it = codes.cbegin(); it != codes.cend(); ++it) {
             const QString text = SystemText(it.value());

@@ -28,10 +28,7 @@ void LetEverythingSettle()
 qint64 WirelessLeaseUntil()
 {
     int64_t until = 0;
-    winsys::ReadHive([&](const winsys::Hive& h) -> uint32_t {
-        until = winsys::TentativeUntil(h, kWireless, "10.0.0.23");
-        return 0;
-    });
+    ReadHost([&](const winsys::Hive& h) { until = winsys::TentativeUntil(h, kWireless, "10.0.0.23"); });
     return until;
 }
 
