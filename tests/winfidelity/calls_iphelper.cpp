@@ -55,20 +55,13 @@ bool CountExtra(const void* first, const IP_ADDR_STRING& chain, const Table<T>& 
     return inside(first);
 }
 
-void Sizing(Report& report, const std::string& check, DWORD rc, ull slack, DWORD err, bool enough, DWORD overflow)
-{
-    report.Add(check, rc, slack, err, rc == overflow && enough);
-}
-
 } // namespace
 
 void CheckIpHelper(Report& report)
 {
     const auto adapters = Read<IP_ADAPTER_INFO>(GetAdaptersInfo);
-    if (!adapters.data) {
-        report.Add("iphlp.adapters.fill", adapters.fillRc, adapters.sizedAt, adapters.err, false);
-        return;
-    }
+    if (!adapters.data)
+        return report.Add("iphlp.adapters.fill", adapters.fillRc, adapters.sizedAt, adapters.err, false);
     size_t count = 0, extra = 0;
     bool inside = true;
     for (const IP_ADAPTER_INFO* a = adapters.data.get(); a && inside; a = a->Next, ++count)
@@ -76,8 +69,8 @@ void CheckIpHelper(Report& report)
     // The emulation asks for exactly what it fills, Wine for more; all the
     // call promises is enough room, so only a shortfall is reported.
     size_t used = count * sizeof(IP_ADAPTER_INFO) + extra * sizeof(IP_ADDR_STRING);
-    Sizing(report, "iphlp.adapters.sizing", adapters.sizingRc, adapters.sizedAt >= used ? 0 : used - adapters.sizedAt,
-           adapters.err, adapters.sizedAt >= used, ERROR_BUFFER_OVERFLOW);
+    report.Add("iphlp.adapters.sizing", adapters.sizingRc, adapters.sizedAt >= used ? 0 : used - adapters.sizedAt,
+               adapters.err, adapters.sizingRc == ERROR_BUFFER_OVERFLOW && adapters.sizedAt >= used);
     report.Add("iphlp.adapters.fill", adapters.fillRc, inside ? 0 : 1, adapters.err, inside);
 
     const DWORD index = adapters.data->Index;
@@ -86,15 +79,15 @@ void CheckIpHelper(Report& report)
     extra = 0;
     inside = per.data && CountExtra(per.data.get(), per.data->DnsServerList, per, &extra);
     used = sizeof(IP_PER_ADAPTER_INFO) + extra * sizeof(IP_ADDR_STRING);
-    Sizing(report, "iphlp.peradapter.sizing", per.sizingRc, per.sizedAt - used, per.err, per.sizedAt >= used,
-           ERROR_BUFFER_OVERFLOW);
+    report.Add("iphlp.peradapter.sizing", per.sizingRc, per.sizedAt - used, per.err,
+               per.sizingRc == ERROR_BUFFER_OVERFLOW && per.sizedAt >= used);
     report.Add("iphlp.peradapter.fill", per.fillRc, inside ? 0 : 1, per.err, inside);
 
     const auto interfaces = Read<IP_INTERFACE_INFO>(GetInterfaceInfo);
     const LONG entries = interfaces.data ? interfaces.data->NumAdapters : 0;
     used = offsetof(IP_INTERFACE_INFO, Adapter) + size_t(entries) * sizeof(IP_ADAPTER_INDEX_MAP);
-    Sizing(report, "iphlp.interfaces.sizing", interfaces.sizingRc, interfaces.sizedAt - used, interfaces.err,
-           interfaces.sizedAt >= used, ERROR_INSUFFICIENT_BUFFER);
+    report.Add("iphlp.interfaces.sizing", interfaces.sizingRc, interfaces.sizedAt - used, interfaces.err,
+               interfaces.sizingRc == ERROR_INSUFFICIENT_BUFFER && interfaces.sizedAt >= used);
     // Every adapter must be found the way release/renew looks for it: by its
     // index and a Name that holds its name.
     const IP_ADAPTER_INDEX_MAP* maps = interfaces.data ? interfaces.data->Adapter : nullptr;

@@ -3,8 +3,6 @@
 // terminating it, as the -kill switch does. The child is this program.
 #include "calls.h"
 
-#include <cstring>
-
 namespace winfidelity {
 
 namespace {
@@ -22,20 +20,16 @@ struct ShellRun
 ShellRun Start(const Environment& env, const WideString& program, const std::string& parameters)
 {
     const WideString wideParameters = Wide(parameters);
-    SHELLEXECUTEINFOW info;
-    std::memset(&info, 0, sizeof(info));
+    SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_UNICODE;
     info.lpFile = program.c_str();
     info.lpParameters = wideParameters.c_str();
     info.nShow = SW_HIDE;
     SetLastError(0);
-    ShellRun run;
-    run.rc = env.shellExecute(&info);
-    run.err = GetLastError();
-    run.instance = reinterpret_cast<ULONG_PTR>(info.hInstApp);
-    run.process = info.hProcess;
-    return run;
+    const BOOL rc = env.shellExecute(&info);
+    const DWORD err = GetLastError();
+    return {rc, reinterpret_cast<ULONG_PTR>(info.hInstApp), err, info.hProcess};
 }
 
 // The -kill walk: every process this one may terminate is opened, the
