@@ -40,48 +40,44 @@ void CheckRegistry(Report& report, HKEY root, const std::string& prefix)
     const auto add = [&](const std::string& check, LSTATUS rc, ull size, bool expected) {
         report.Add(prefix + check, ull(rc), size, 0, expected);
     };
+    // A call whose code is the only fact.
+    const auto expect = [&](const std::string& check, LSTATUS rc, LSTATUS wanted) {
+        add(check, rc, 0, rc == wanted);
+        return rc == wanted;
+    };
     HKEY key = nullptr;
     for (const DWORD expected : {DWORD(REG_CREATED_NEW_KEY), DWORD(REG_OPENED_EXISTING_KEY)}) {
         DWORD disposition = 0;
         const LSTATUS rc = RegCreateKeyExA(root, kKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                                            &key, &disposition);
-        const char* check = expected == REG_CREATED_NEW_KEY ? "create" : "create.existing";
+        const std::string check = expected == REG_CREATED_NEW_KEY ? "create" : "create.existing";
         add(check, rc, disposition, rc == ERROR_SUCCESS && disposition == expected);
-        const LSTATUS closed = RegCloseKey(key);
-        add(std::string(check) + ".close", closed, 0, closed == ERROR_SUCCESS);
+        expect(check + ".close", RegCloseKey(key), ERROR_SUCCESS);
     }
-
-    LSTATUS rc = RegOpenKeyA(root, kKey, &key);
-    add("open", rc, 0, rc == ERROR_SUCCESS);
-    if (rc != ERROR_SUCCESS)
+    if (!expect("open", RegOpenKeyA(root, kKey, &key), ERROR_SUCCESS))
         return;
     for (const RoundTrip& t : kRoundTrips) {
         char buffer[1024] = {};
         const LSTATUS setRc = RegSetValueExA(key, "NameServer", 0, REG_SZ,
                                              reinterpret_cast<const BYTE*>(t.text.c_str()), DWORD(t.text.size() + 1));
         DWORD size = t.capacity;
-        rc = Query(key, "NameServer", buffer, &size);
+        const LSTATUS rc = Query(key, "NameServer", buffer, &size);
         const bool same = rc != ERROR_SUCCESS || t.text == buffer;
         add(t.check, rc, size, setRc == ERROR_SUCCESS && rc == t.rc && size == t.text.size() + 1 && same);
     }
     char buffer[16];
     DWORD size = sizeof(buffer);
-    rc = Query(key, "NoSuchValue", buffer, &size);
-    add("query.missing", rc, 0, rc == ERROR_FILE_NOT_FOUND);
+    expect("query.missing", Query(key, "NoSuchValue", buffer, &size), ERROR_FILE_NOT_FOUND);
     RegCloseKey(key);
 
-    rc = RegOpenKeyA(root, "Software\\winfidelity\\NoSuchKey", &key);
-    add("open.missing", rc, 0, rc == ERROR_FILE_NOT_FOUND);
+    expect("open.missing", RegOpenKeyA(root, "Software\\winfidelity\\NoSuchKey", &key), ERROR_FILE_NOT_FOUND);
     // RegDeleteKey removes a key without subkeys only.
     if (RegCreateKeyExA(root, kSub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS)
         RegCloseKey(key);
-    rc = RegDeleteKeyA(root, kKey);
-    add("delete.parent", rc, 0, rc == ERROR_ACCESS_DENIED);
+    expect("delete.parent", RegDeleteKeyA(root, kKey), ERROR_ACCESS_DENIED);
     RegDeleteKeyA(root, kSub);
-    rc = RegDeleteKeyA(root, kKey);
-    add("delete", rc, 0, rc == ERROR_SUCCESS);
-    rc = RegOpenKeyA(root, kKey, &key);
-    add("open.deleted", rc, 0, rc == ERROR_FILE_NOT_FOUND);
+    expect("delete", RegDeleteKeyA(root, kKey), ERROR_SUCCESS);
+    expect("open.deleted", RegOpenKeyA(root, kKey, &key), ERROR_FILE_NOT_FOUND);
 }
 
 } // namespace winfidelity
