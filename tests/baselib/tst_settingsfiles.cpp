@@ -83,8 +83,7 @@ private slots:
         QVERIFY(!ini.SetIniFileName(QString()));
         QVERIFY(!ini.SetIniFileName(m_Dir->filePath(QStringLiteral("missing.ini"))));
         QVERIFY(!ini.SetIniFileName(m_Dir->path()));
-        QVERIFY(!ini.writeEntry(QStringLiteral("S/a"),
-                                QStringLiteral("1"))); // nothing bound
+        QVERIFY(!ini.writeEntry(QStringLiteral("S/a"), QStringLiteral("1"))); // nothing bound
         QVERIFY(!ini.Flush());
         QFile huge(write("[S]\na=1\n", QStringLiteral("huge.ini")));
         QVERIFY(huge.resize(CIniFile::MaxFileSize + 1)); // sparse, costs no disk
@@ -101,8 +100,7 @@ private slots:
             QVERIFY(ini.writeEntry(QStringLiteral("B/z"), QStringLiteral("changed")));
             QVERIFY(ini.writeEntry(QStringLiteral("C/first"), QStringLiteral("a b ; c")));
             QVERIFY(ini.writeEntry(QStringLiteral("A/empty"), QString()));
-            QVERIFY(ini.writeEntry(QStringLiteral("top"),
-                                   QStringLiteral("1"))); // before every section
+            QVERIFY(ini.writeEntry(QStringLiteral("top"), QStringLiteral("1"))); // before every section
             QCOMPARE(ini.readEntry(QStringLiteral("A/k")), QStringLiteral("v"));
             QVERIFY(ini.IsDirty());
             // Buffered: nothing reaches the file before Flush.
@@ -110,8 +108,8 @@ private slots:
             QVERIFY(ini.Flush());
             QVERIFY(!ini.IsDirty());
         }
-        QCOMPARE(contents(path), QByteArray("top=1\n\n[B]\nz=changed\ny=2\nx=3\n\n[A]\nk=v\nempty="
-                                            "\n\n[C]\nfirst=a b ; c\n"));
+        QCOMPARE(contents(path),
+                 QByteArray("top=1\n\n[B]\nz=changed\ny=2\nx=3\n\n[A]\nk=v\nempty=\n\n[C]\nfirst=a b ; c\n"));
 
         CIniFile again;
         QVERIFY(again.SetIniFileName(path));
@@ -139,8 +137,7 @@ private slots:
         CIniFile ini;
         QVERIFY(ini.SetIniFileName(path));
         ini.writeEntry(QStringLiteral("S/a"), QStringLiteral("2"));
-        // The file's place is taken by a folder: the write must fail, not lose data
-        // silently.
+        // The file's place is taken by a folder: the write must fail, not lose data silently.
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir().mkdir(path));
         QVERIFY(!ini.Flush());
@@ -153,8 +150,7 @@ private slots:
     void xmlValuesSurviveAReopen()
     {
         {
-            // A missing file gives the defaults, and reading alone creates nothing on
-            // disk.
+            // A missing file gives the defaults; reading alone creates nothing on disk.
             CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(settingsPath());
             QVERIFY(root.IsValid());
             QVERIFY(root.GetBool(QStringLiteral("Netconfig_Utilities"), true));
