@@ -37,21 +37,6 @@ TestEnv::~TestEnv()
     }
 }
 
-QString TestEnv::hostDir() const
-{
-    return path(QStringLiteral("host"));
-}
-
-QString TestEnv::configDir() const
-{
-    return path(QStringLiteral("config"));
-}
-
-QString TestEnv::stateDir() const
-{
-    return path(QStringLiteral("state"));
-}
-
 bool TestEnv::initSampleHost()
 {
     return winsys::InitSampleHost(hostDir().toStdString());
@@ -99,12 +84,6 @@ QProcessEnvironment TestEnv::bareEnvironment() const
 int TestEnv::runNetconfig(const QStringList& args, QString* stdErr, int timeoutMs) const
 {
     return runProgram(QDir(binDir()).filePath(QStringLiteral("netconfig")), args, nullptr, stdErr, timeoutMs);
-}
-
-int TestEnv::runProgram(const QString& program, const QStringList& args, QString* stdOut, QString* stdErr,
-                        int timeoutMs) const
-{
-    return runIn(environment(), program, args, stdOut, stdErr, timeoutMs);
 }
 
 int TestEnv::runIn(const QProcessEnvironment& env, const QString& program, const QStringList& args, QString* stdOut,
