@@ -1,6 +1,7 @@
 // What both drivers share: the report, the child's part and the run.
 #include "calls.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -14,10 +15,7 @@ WideString Wide(const std::string& ascii)
 
 WideString WideText(const WCHAR* text, size_t capacity)
 {
-    size_t length = 0;
-    while (length < capacity && text[length] != 0)
-        ++length;
-    return WideString(text, length);
+    return WideString(text, std::find(text, text + capacity, WCHAR(0)));
 }
 
 void Report::Add(const std::string& name, ull rc, ull size, ull err, bool expected)
