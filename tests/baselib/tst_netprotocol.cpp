@@ -87,21 +87,16 @@ private slots:
     void join_data()
     {
         QTest::addColumn<QString>("first"); // joined before, through the same call
-        QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<uint>("error");
         QTest::addColumn<QString>("after");
-        QTest::newRow("workgroup to domain") << ""
-                                             << "corp" << true << 0u << "CORP 3";
-        QTest::newRow("the domain it is in") << "CORP"
-                                             << " corp " << true << 0u << "CORP 3";
-        QTest::newRow("domain to domain") << "CORP"
-                                          << "LAB" << true << 0u << "LAB 3";
-        QTest::newRow("domain to workgroup") << "CORP"
-                                             << "team" << true << 0u << "TEAM 2";
+        QTest::newRow("workgroup to domain") << "" << true << "corp" << 0u << "CORP 3";
+        QTest::newRow("the domain it is in") << "CORP" << true << " corp " << 0u << "CORP 3";
+        QTest::newRow("domain to domain") << "CORP" << true << "LAB" << 0u << "LAB 3";
+        QTest::newRow("domain to workgroup") << "CORP" << true << "team" << 0u << "TEAM 2";
         QTest::newRow("unknown domain: back to the old one")
-            << "CORP"
-            << "nowhere.example" << false << uint(ERROR_NO_SUCH_DOMAIN) << "CORP 3";
+            << "CORP" << false << "nowhere.example" << uint(ERROR_NO_SUCH_DOMAIN) << "CORP 3";
     }
     void join()
     {

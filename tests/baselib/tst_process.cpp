@@ -1,10 +1,28 @@
+// Command lines split and quoted the Windows way (CommandLineToArgvW), in
+// the winsys form and baselib's Qt form, and child processes: real programs
+// of the machine (printf, sh, sleep).
+#include "../winfidelity/cmdline_cases.h"
 #include "childprocess.h"
+#include "processargs.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QtTest>
 
-// Children here are real programs of the machine (printf, ls, sleep, env).
+#include <winsys/cmdline.h>
+
+namespace {
+
+QStringList Split(const QString& line)
+{
+    QStringList words;
+    for (const std::string& w : winsys::SplitCommandLine(line.toStdString()))
+        words << QString::fromStdString(w);
+    return words;
+}
+
+} // namespace
+
 class TestProcess : public QObject
 {
     Q_OBJECT
@@ -13,43 +31,73 @@ private:
     static bool processAlive(qint64 pid) { return QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)); }
 
 private slots:
-    // Each element is split on its own (the rules themselves: tst_cmdline).
     void split_data()
     {
-        QTest::addColumn<QStringList>("elements");
+        QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("words");
-        QTest::newRow("tabs and runs of blanks") << QStringList{"  a \t\tb  ", "c"} << QStringList{"a", "b", "c"};
-        QTest::newRow("empty elements vanish") << QStringList{"a", "", "   ", "b"} << QStringList{"a", "b"};
-        QTest::newRow("quotes group") << QStringList{"x", "\"two words\" z"} << QStringList{"x", "two words", "z"};
+        for (const cmdline_cases::Split& c : cmdline_cases::kSplits) {
+            QStringList words;
+            for (const std::string& w : c.words)
+                words << QString::fromStdString(w);
+            QTest::newRow(c.name) << QString::fromLatin1(c.line) << words;
+        }
+        QTest::newRow("utf-8 untouched") << QString::fromUtf8("b\u00fccher \u043f\u0440")
+                                         << QStringList{QString::fromUtf8("b\u00fccher"),
+                                                        QString::fromUtf8("\u043f\u0440")};
     }
     void split()
     {
-        QFETCH(QStringList, elements);
+        QFETCH(QString, line);
         QFETCH(QStringList, words);
-        QCOMPARE(CProcess::SplitArguments(elements), words);
+        QCOMPARE(Split(line), words);
+        QCOMPARE(baselib::SplitCommandLine(line), words); // one splitter behind both
+        QCOMPARE(CProcess::SplitArguments({line}), words);
     }
 
+    // Each element is split on its own; empty ones vanish.
+    void splitArguments()
+    {
+        QCOMPARE(CProcess::SplitArguments({"  a \t\tb  ", "", "   ", "\"two words\" z"}),
+                 (QStringList{"a", "b", "two words", "z"}));
+    }
+
+    void quote_data()
+    {
+        QTest::addColumn<QString>("arg");
+        QTest::addColumn<QString>("quoted");
+        for (const cmdline_cases::Quote& c : cmdline_cases::kQuotes)
+            QTest::newRow(c.name) << QString::fromLatin1(c.arg) << QString::fromLatin1(c.quoted);
+    }
+    void quote()
+    {
+        QFETCH(QString, arg);
+        QFETCH(QString, quoted);
+        QCOMPARE(QString::fromStdString(winsys::QuoteArgument(arg.toStdString())), quoted);
+        QCOMPARE(baselib::QuoteArgument(arg), quoted);
+        // The inverse of the splitter: one word, unchanged, also among others.
+        QCOMPARE(Split(quoted), QStringList{arg});
+        QCOMPARE(Split("x " + quoted + " y"), (QStringList{"x", arg, "y"}));
+    }
+
+    // The system folder comes before PATH; a bare name finds NAME.exe there
+    // too. Windows' own programs come from the system folder or not at all:
+    // this machine's ping must never run in place of a missing one.
     void findProgram()
     {
-        QVERIFY(CProcess::FindProgram(QStringLiteral("no-such-program-here")).isEmpty());
-        QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("sh"))).fileName(), QStringLiteral("sh"));
-        QVERIFY(CProcess::FindProgram(QStringLiteral("/no/such/dir/sh")).isEmpty());
-        // The system folder comes before PATH; a bare name finds NAME.exe there too.
-        QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("ping"))).canonicalFilePath(),
-                 QFileInfo(QStringLiteral(NETCONFIG_SYSTEM_DIR "/ping")).canonicalFilePath());
-        QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("netsh"))).canonicalFilePath(),
-                 QFileInfo(QStringLiteral(NETCONFIG_SYSTEM_DIR "/netsh.exe")).canonicalFilePath());
-    }
+        const auto found = [](const char* name) { return CProcess::FindProgram(QString::fromLatin1(name)); };
+        const auto system = [](const char* name) {
+            return QFileInfo(QStringLiteral(NETCONFIG_SYSTEM_DIR "/") + QLatin1String(name)).canonicalFilePath();
+        };
+        QVERIFY(found("no-such-program-here").isEmpty());
+        QVERIFY(found("/no/such/dir/sh").isEmpty());
+        QCOMPARE(QFileInfo(found("ping")).canonicalFilePath(), system("ping"));
+        QCOMPARE(QFileInfo(found("netsh")).canonicalFilePath(), system("netsh.exe"));
 
-    // Windows' own programs come from the system folder or not at all:
-    // this machine's ping must never run in place of a missing one.
-    void systemProgramsNeverFromPath()
-    {
         QTemporaryDir empty;
         qputenv("WINSYS_SYSTEM_DIR", empty.path().toLocal8Bit());
         for (const char* name : {"ping", "PING.EXE", "tracert", "netsh", "netsh.exe", "route"})
-            QVERIFY2(CProcess::FindProgram(QString::fromLatin1(name)).isEmpty(), name);
-        QCOMPARE(QFileInfo(CProcess::FindProgram(QStringLiteral("sh"))).fileName(), QStringLiteral("sh"));
+            QVERIFY2(found(name).isEmpty(), name);
+        QCOMPARE(QFileInfo(found("sh")).fileName(), QStringLiteral("sh"));
         // Not started, and so nothing reported.
         CProcess process;
         QSignalSpy exited(&process, &CProcess::processExited);
@@ -67,8 +115,8 @@ private slots:
         process.setCommunication(7);
         QSignalSpy out(&process, &CProcess::readyReadStdout);
         QSignalSpy exited(&process, &CProcess::processExited);
-        process.setArguments({QStringLiteral("printf"), QStringLiteral("[%s]"), QStringLiteral("-n 4"),
-                              QStringLiteral("x\ty")});
+        process.setArguments(
+            {QStringLiteral("printf"), QStringLiteral("[%s]"), QStringLiteral("-n 4"), QStringLiteral("x\ty")});
         QVERIFY(process.start());
         QTRY_COMPARE(exited.count(), 1);
         QVERIFY(out.count() >= 1);
@@ -107,7 +155,7 @@ private slots:
         process.setArguments({QStringLiteral("sleep 60")});
         QVERIFY(process.start());
         QVERIFY(process.isRunning());
-        QVERIFY(!process.start());   // a second start while running is refused
+        QVERIFY(!process.start()); // a second start while running is refused
         const qint64 pid = process.processIdentifier();
         QVERIFY(pid > 0);
         process.kill();

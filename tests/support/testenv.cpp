@@ -8,49 +8,33 @@
 
 namespace {
 
-const char* const kVariables[] = {"WINSYS_ROOT", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME",
-                                  "NETCONFIG_SETTLE_MS"};
+// The variables a TestEnv points into its folder, and their subfolders.
+const std::pair<const char*, const char*> kFolders[] = {
+    {"WINSYS_ROOT", "host"}, {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"XDG_STATE_HOME", "state"}};
 
 } // namespace
 
 TestEnv::TestEnv()
 {
-    for (const char* name : kVariables)
+    for (const auto& [name, folder] : kFolders) {
         m_Saved.append({name, qgetenv(name)});
-    QDir(m_Dir.path()).mkpath(QStringLiteral("host"));
-    QDir(m_Dir.path()).mkpath(QStringLiteral("config"));
-    QDir(m_Dir.path()).mkpath(QStringLiteral("data"));
-    qputenv("WINSYS_ROOT", hostDir().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", configDir().toLocal8Bit());
-    qputenv("XDG_DATA_HOME", m_Dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    qputenv("XDG_STATE_HOME", stateDir().toLocal8Bit());
+        QDir(m_Dir.path()).mkpath(QString::fromLatin1(folder));
+        qputenv(name, path(QString::fromLatin1(folder)).toLocal8Bit());
+    }
     // One look at the system after an apply: the emulated host settles at
     // once unless a test asks otherwise.
+    m_Saved.append({"NETCONFIG_SETTLE_MS", qgetenv("NETCONFIG_SETTLE_MS")});
     qputenv("NETCONFIG_SETTLE_MS", "0");
 }
 
 TestEnv::~TestEnv()
 {
-    for (const auto& saved : m_Saved) {
-        if (saved.second.isNull())
-            qunsetenv(saved.first.constData());
+    for (const auto& [name, value] : m_Saved) {
+        if (value.isNull())
+            qunsetenv(name.constData());
         else
-            qputenv(saved.first.constData(), saved.second);
+            qputenv(name.constData(), value);
     }
-}
-
-QString TestEnv::hostDir() const
-{
-    return m_Dir.filePath(QStringLiteral("host"));
-}
-QString TestEnv::stateDir() const
-{
-    return m_Dir.filePath(QStringLiteral("state"));
-}
-
-QString TestEnv::configDir() const
-{
-    return m_Dir.filePath(QStringLiteral("config"));
 }
 
 bool TestEnv::initSampleHost()
@@ -65,31 +49,24 @@ bool TestEnv::initGeneratedHost(int adapters)
 
 bool TestEnv::writeHive(const QString& regText)
 {
-    QString text = regText;
-    if (!text.startsWith(QLatin1String("Windows Registry Editor Version 5.00")))
-        text.prepend(QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"));
+    const QString header = QStringLiteral("Windows Registry Editor Version 5.00");
+    const QString text = regText.startsWith(header) ? regText : header + QStringLiteral("\r\n\r\n") + regText;
     QFile file(QDir(hostDir()).filePath(QStringLiteral("registry.reg")));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(text.toUtf8()) >= 0;
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
 }
 
 QString TestEnv::readHive() const
 {
     QFile file(QDir(hostDir()).filePath(QStringLiteral("registry.reg")));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 QProcessEnvironment TestEnv::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("WINSYS_ROOT"), hostDir());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), m_Dir.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_STATE_HOME"), stateDir());
+    for (const auto& [name, folder] : kFolders)
+        env.insert(QString::fromLatin1(name), path(QString::fromLatin1(folder)));
     return env;
 }
 
@@ -97,10 +74,10 @@ QProcessEnvironment TestEnv::bareEnvironment() const
 {
     QProcessEnvironment env;
     env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
-    env.insert(QStringLiteral("HOME"), m_Dir.path());
-    env.insert(QStringLiteral("WINSYS_ROOT"), hostDir());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), m_Dir.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("HOME"), root());
+    for (const auto& [name, folder] : kFolders)
+        env.insert(QString::fromLatin1(name), path(QString::fromLatin1(folder)));
+    env.remove(QStringLiteral("XDG_STATE_HOME")); // rarely set there: the state goes under HOME
     return env;
 }
 
@@ -109,18 +86,12 @@ int TestEnv::runNetconfig(const QStringList& args, QString* stdErr, int timeoutM
     return runProgram(QDir(binDir()).filePath(QStringLiteral("netconfig")), args, nullptr, stdErr, timeoutMs);
 }
 
-int TestEnv::runProgram(const QString& program, const QStringList& args, QString* stdOut, QString* stdErr,
-                        int timeoutMs) const
-{
-    return runIn(environment(), program, args, stdOut, stdErr, timeoutMs);
-}
-
 int TestEnv::runIn(const QProcessEnvironment& env, const QString& program, const QStringList& args, QString* stdOut,
                    QString* stdErr, int timeoutMs) const
 {
     QProcess process;
     process.setProcessEnvironment(env);
-    process.setWorkingDirectory(m_Dir.path());
+    process.setWorkingDirectory(root());
     process.start(program, args);
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
@@ -138,6 +109,7 @@ QString TestEnv::binDir()
 {
     return QStringLiteral(NETCONFIG_BIN_DIR);
 }
+
 QString TestEnv::systemDir()
 {
     return QStringLiteral(NETCONFIG_SYSTEM_DIR);

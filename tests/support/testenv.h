@@ -24,9 +24,9 @@ public:
     QString readHive() const;
 
     QString root() const { return m_Dir.path(); }
-    QString hostDir() const;
-    QString configDir() const;
-    QString stateDir() const;
+    QString hostDir() const { return path(QStringLiteral("host")); }
+    QString configDir() const { return path(QStringLiteral("config")); }
+    QString stateDir() const { return path(QStringLiteral("state")); }
     QString path(const QString& name) const { return m_Dir.filePath(name); }
 
     QProcessEnvironment environment() const;
@@ -38,7 +38,10 @@ public:
     // exit code, or -1 when it did not finish in time.
     int runNetconfig(const QStringList& args, QString* stdErr = nullptr, int timeoutMs = 60000) const;
     int runProgram(const QString& program, const QStringList& args, QString* stdOut = nullptr,
-                   QString* stdErr = nullptr, int timeoutMs = 60000) const;
+                   QString* stdErr = nullptr, int timeoutMs = 60000) const
+    {
+        return runIn(environment(), program, args, stdOut, stdErr, timeoutMs);
+    }
     // As runProgram, in the environment given.
     int runIn(const QProcessEnvironment& env, const QString& program, const QStringList& args,
               QString* stdOut = nullptr, QString* stdErr = nullptr, int timeoutMs = 60000) const;

@@ -12,44 +12,30 @@ namespace winfidelity {
 
 namespace {
 
-// FNV-1a over the words, each ended by a NUL: equal lists, equal numbers.
-unsigned long long Digest(const std::vector<std::string>& words)
+// Words and their FNV-1a digest (each word ended by a NUL) as one check; a
+// case's name becomes one word of the line.
+void AddWords(Report& report, std::string name, const std::vector<std::string>& words,
+              const std::vector<std::string>& expected)
 {
-    unsigned long long hash = 14695981039346656037ULL;
+    ull hash = 14695981039346656037ULL;
     for (const std::string& word : words) {
         for (const char c : word + '\0')
             hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
     }
-    return hash & 0xFFFFFFFFULL;
-}
-
-// A case's name as one word of a check line.
-std::string Dotted(std::string name)
-{
     for (char& c : name)
         c = c == ' ' ? '.' : c;
-    return name;
+    report.Add(name, words.size(), hash & 0xFFFFFFFFULL, 0, words == expected);
 }
 
 } // namespace
 
 void CheckCommandLines(Report& report, const Environment& env)
 {
-    if (!env.split) {
-        report.Fail("cmdline", "no splitter");
-        return;
-    }
-    for (const cmdline_cases::Split& c : cmdline_cases::kSplits) {
-        const std::vector<std::string> words = env.split(c.line);
-        report.Add("cmdline.split." + Dotted(c.name), words.size(), Digest(words), 0, words == c.words,
-                   "the words CommandLineToArgvW gives");
-    }
-    for (const cmdline_cases::Quote& c : cmdline_cases::kQuotes) {
-        const std::vector<std::string> expected{c.arg, "next"};
-        const std::vector<std::string> words = env.split(winsys::QuoteArgument(c.arg) + " next");
-        report.Add("cmdline.quote." + Dotted(c.name), words.size(), Digest(words), 0, words == expected,
-                   "the quoted argument must come back whole");
-    }
+    for (const cmdline_cases::Split& c : cmdline_cases::kSplits)
+        AddWords(report, std::string("cmdline.split.") + c.name, env.split(c.line), c.words);
+    for (const cmdline_cases::Quote& c : cmdline_cases::kQuotes)
+        AddWords(report, std::string("cmdline.quote.") + c.name, env.split(winsys::QuoteArgument(c.arg) + " next"),
+                 {c.arg, "next"});
 }
 
 } // namespace winfidelity

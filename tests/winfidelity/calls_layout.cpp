@@ -55,49 +55,40 @@ WF_PROTOTYPE(ShellExecuteExW, BOOL(SHELLEXECUTEINFOW*));
 // The application's own pointer type must accept the shell's function.
 static_assert(std::is_same<decltype(&ShellExecuteExW), PFN_ShellExecuteExW>::value, "PFN_ShellExecuteExW");
 
-void Size(Report& report, const char* name, size_t actual, size_t expected)
+#define WF_SIZE(type) "sizeof." #type, sizeof(type)
+#define WF_OFFSET(type, field) "offsetof." #type "." #field, offsetof(type, field)
+
+struct Layout
 {
-    report.Add(std::string("sizeof.") + name, 0, actual, 0, actual == expected,
-               "the 64-bit SDK's size is " + std::to_string(expected));
-}
+    const char* name;
+    size_t actual, expected;
+};
 
-void Offset(Report& report, const char* name, size_t actual, size_t expected)
+const Layout kLayouts[] = {
+    {WF_SIZE(IP_ADDRESS_STRING), 16},
+    {WF_SIZE(IP_ADDR_STRING), 48},
+    {WF_OFFSET(IP_ADDR_STRING, IpAddress), 8},
+    {WF_OFFSET(IP_ADDR_STRING, IpMask), 24},
+    {WF_SIZE(IP_ADAPTER_INFO), 704},
+    {WF_OFFSET(IP_ADAPTER_INFO, IpAddressList), 440},
+    {WF_SIZE(IP_PER_ADAPTER_INFO), 64},
+    {WF_OFFSET(IP_PER_ADAPTER_INFO, DnsServerList), 16},
+    {WF_SIZE(IP_ADAPTER_INDEX_MAP), 260},
+    {WF_SIZE(IP_INTERFACE_INFO), 264},
+    {WF_SIZE(SHELLEXECUTEINFOW), 112},
+    {WF_SIZE(PROCESSENTRY32W), 568},
+    {WF_SIZE(USE_INFO_0), 16},
+    {WF_SIZE(NETRESOURCEW), 48},
+};
+
+} // namespace
+
+void CheckLayouts(Report& report)
 {
-    report.Add(std::string("offsetof.") + name, 0, actual, 0, actual == expected,
-               "the 64-bit SDK's offset is " + std::to_string(expected));
-}
-
-void Constant(Report& report, const char* name, unsigned long long value)
-{
-    report.Add(std::string("const.") + name, 0, value, 0);
-}
-
-#define WF_SIZE(type, expected) Size(report, #type, sizeof(type), expected)
-#define WF_OFFSET(type, field, expected) Offset(report, #type "." #field, offsetof(type, field), expected)
-
-void CheckStructures(Report& report)
-{
-    WF_SIZE(IP_ADDRESS_STRING, 16);
-    WF_SIZE(IP_ADDR_STRING, 48);
-    WF_OFFSET(IP_ADDR_STRING, IpAddress, 8);
-    WF_OFFSET(IP_ADDR_STRING, IpMask, 24);
-    WF_SIZE(IP_ADAPTER_INFO, 704);
-    WF_OFFSET(IP_ADAPTER_INFO, IpAddressList, 440);
-    WF_SIZE(IP_PER_ADAPTER_INFO, 64);
-    WF_OFFSET(IP_PER_ADAPTER_INFO, DnsServerList, 16);
-    WF_SIZE(IP_ADAPTER_INDEX_MAP, 260);
-    WF_SIZE(IP_INTERFACE_INFO, 264);
-    WF_SIZE(SHELLEXECUTEINFOW, 112);
-    WF_SIZE(PROCESSENTRY32W, 568);
-    WF_SIZE(USE_INFO_0, 16);
-    WF_SIZE(NETRESOURCEW, 48);
-}
-
-#define X(name) Constant(report, #name, name)
-
-// The constants the application uses; the SDK build prints its values.
-void CheckConstants(Report& report)
-{
+    for (const Layout& layout : kLayouts)
+        report.Add(layout.name, 0, layout.actual, 0, layout.actual == layout.expected);
+#define X(name) report.Add("const." #name, 0, name, 0)
+    // The constants the application uses; the SDK build prints its values.
     // clang-format off
     X(INFINITE); X(LANG_NEUTRAL); X(SUBLANG_DEFAULT); X(NO_ERROR); X(ERROR_SUCCESS); X(ERROR_FILE_NOT_FOUND);
     X(ERROR_NOT_ENOUGH_MEMORY); X(ERROR_UNEXP_NET_ERR); X(ERROR_INVALID_PARAMETER); X(ERROR_SEM_TIMEOUT);
@@ -108,18 +99,9 @@ void CheckConstants(Report& report)
     X(SEE_MASK_NOCLOSEPROCESS); X(SEE_MASK_UNICODE); X(ComputerNameNetBIOS); X(ComputerNamePhysicalNetBIOS);
     X(ComputerNamePhysicalDnsDomain); X(NetSetupUnknownStatus); X(NetSetupWorkgroupName); X(NetSetupDomainName);
     X(FALSE);
-    Constant(report, "MAKELANGID.NEUTRAL.DEFAULT", MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
+    report.Add("const.MAKELANGID.NEUTRAL.DEFAULT", 0, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), 0);
     // clang-format on
-}
-
 #undef X
-
-} // namespace
-
-void CheckLayouts(Report& report)
-{
-    CheckStructures(report);
-    CheckConstants(report);
 }
 
 } // namespace winfidelity

@@ -7,77 +7,77 @@ namespace winfidelity {
 namespace {
 
 const char kKey[] = "Software\\winfidelity";
-const char kValue[] = "NameServer";
+const char kSub[] = "Software\\winfidelity\\Sub";
 
-LSTATUS SetString(HKEY key, const std::string& text)
+// A string written, then read back into `capacity` bytes: `rc` with the
+// string and its NUL, or the size it needs.
+struct RoundTrip
 {
-    return RegSetValueExA(key, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
-}
+    const char* check;
+    std::string text;
+    DWORD capacity;
+    LSTATUS rc;
+};
+
+const RoundTrip kRoundTrips[] = {
+    {"query", "192.168.1.1", 1024, ERROR_SUCCESS},
+    {"query.exact", "192.168.1.1", 12, ERROR_SUCCESS},
+    {"query.small", "192.168.1.1", 4, ERROR_MORE_DATA},
+    // The application reads a value longer than its buffer as empty.
+    {"query.long", std::string(1500, 'x'), 1024, ERROR_MORE_DATA},
+    {"query.empty", std::string(), 1024, ERROR_SUCCESS},
+};
 
 LSTATUS Query(HKEY key, const char* name, char* buffer, DWORD* size)
 {
     return RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<LPBYTE>(buffer), size);
 }
 
-// Writes `text`, reads it back into a buffer of `capacity` bytes and
-// expects `expectedRc` with the size told back.
-void CheckRoundTrip(Report& report, const std::string& check, HKEY key, const std::string& text, DWORD capacity,
-                    LSTATUS expectedRc)
-{
-    const LSTATUS setRc = SetString(key, text);
-    char buffer[1024] = {};
-    DWORD size = capacity;
-    const LSTATUS rc = Query(key, kValue, buffer, &size);
-    const bool same = rc != ERROR_SUCCESS || text == buffer;
-    report.Add(check, rc, size, 0, setRc == ERROR_SUCCESS && rc == expectedRc && size == text.size() + 1 && same,
-               "the string with its NUL, or the size it needs");
-}
-
 } // namespace
 
 void CheckRegistry(Report& report, HKEY root, const std::string& prefix)
 {
+    const auto add = [&](const std::string& check, LSTATUS rc, ull size, bool expected) {
+        report.Add(prefix + check, ull(rc), size, 0, expected);
+    };
+    // A call whose code is the only fact.
+    const auto expect = [&](const std::string& check, LSTATUS rc, LSTATUS wanted) {
+        add(check, rc, 0, rc == wanted);
+        return rc == wanted;
+    };
     HKEY key = nullptr;
-    DWORD disposition = 0;
-    for (const char* check : {"create", "create.existing"}) {
+    for (const DWORD expected : {DWORD(REG_CREATED_NEW_KEY), DWORD(REG_OPENED_EXISTING_KEY)}) {
+        DWORD disposition = 0;
         const LSTATUS rc = RegCreateKeyExA(root, kKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                                            &key, &disposition);
-        const DWORD expected = std::string(check) == "create" ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-        report.Add(prefix + check, rc, disposition, 0, rc == ERROR_SUCCESS && disposition == expected,
-                   "a new key, then the same key opened");
-        const LSTATUS closed = RegCloseKey(key);
-        report.Add(prefix + check + ".close", closed, 0, 0, closed == ERROR_SUCCESS, "closing an open key");
+        const std::string check = expected == REG_CREATED_NEW_KEY ? "create" : "create.existing";
+        add(check, rc, disposition, rc == ERROR_SUCCESS && disposition == expected);
+        expect(check + ".close", RegCloseKey(key), ERROR_SUCCESS);
     }
-
-    LSTATUS rc = RegOpenKeyA(root, kKey, &key);
-    report.Add(prefix + "open", rc, 0, 0, rc == ERROR_SUCCESS, "opening the key");
-    if (rc != ERROR_SUCCESS)
+    if (!expect("open", RegOpenKeyA(root, kKey, &key), ERROR_SUCCESS))
         return;
-    CheckRoundTrip(report, prefix + "query", key, "192.168.1.1", 1024, ERROR_SUCCESS);
-    CheckRoundTrip(report, prefix + "query.exact", key, "192.168.1.1", 12, ERROR_SUCCESS);
-    CheckRoundTrip(report, prefix + "query.small", key, "192.168.1.1", 4, ERROR_MORE_DATA);
-    // The application reads a value longer than its buffer as empty.
-    CheckRoundTrip(report, prefix + "query.long", key, std::string(1500, 'x'), 1024, ERROR_MORE_DATA);
-    CheckRoundTrip(report, prefix + "query.empty", key, std::string(), 1024, ERROR_SUCCESS);
+    for (const RoundTrip& t : kRoundTrips) {
+        char buffer[1024] = {};
+        const LSTATUS setRc = RegSetValueExA(key, "NameServer", 0, REG_SZ,
+                                             reinterpret_cast<const BYTE*>(t.text.c_str()), DWORD(t.text.size() + 1));
+        DWORD size = t.capacity;
+        const LSTATUS rc = Query(key, "NameServer", buffer, &size);
+        const bool same = rc != ERROR_SUCCESS || t.text == buffer;
+        add(t.check, rc, size, setRc == ERROR_SUCCESS && rc == t.rc && size == t.text.size() + 1 && same);
+    }
     char buffer[16];
     DWORD size = sizeof(buffer);
-    rc = Query(key, "NoSuchValue", buffer, &size);
-    report.Add(prefix + "query.missing", rc, 0, 0, rc == ERROR_FILE_NOT_FOUND, "a missing value");
+    expect("query.missing", Query(key, "NoSuchValue", buffer, &size), ERROR_FILE_NOT_FOUND);
     RegCloseKey(key);
 
-    rc = RegOpenKeyA(root, "Software\\winfidelity\\NoSuchKey", &key);
-    report.Add(prefix + "open.missing", rc, 0, 0, rc == ERROR_FILE_NOT_FOUND, "a missing key");
+    expect("open.missing", RegOpenKeyA(root, "Software\\winfidelity\\NoSuchKey", &key), ERROR_FILE_NOT_FOUND);
     // RegDeleteKey removes a key without subkeys only.
-    if (RegCreateKeyExA(root, "Software\\winfidelity\\Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, kSub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS)
         RegCloseKey(key);
-    rc = RegDeleteKeyA(root, kKey);
-    report.Add(prefix + "delete.parent", rc, 0, 0, rc == ERROR_ACCESS_DENIED, "a key with subkeys stays");
-    RegDeleteKeyA(root, "Software\\winfidelity\\Sub");
-    rc = RegDeleteKeyA(root, kKey);
-    report.Add(prefix + "delete", rc, 0, 0, rc == ERROR_SUCCESS, "deleting the key");
-    rc = RegOpenKeyA(root, kKey, &key);
-    report.Add(prefix + "open.deleted", rc, 0, 0, rc == ERROR_FILE_NOT_FOUND, "the key is gone");
+    expect("delete.parent", RegDeleteKeyA(root, kKey), ERROR_ACCESS_DENIED);
+    RegDeleteKeyA(root, kSub);
+    expect("delete", RegDeleteKeyA(root, kKey), ERROR_SUCCESS);
+    expect("open.deleted", RegOpenKeyA(root, kKey, &key), ERROR_FILE_NOT_FOUND);
 }
 
 } // namespace winfidelity

@@ -1,76 +1,63 @@
-#include "report.h"
+// What both drivers share: the report, the child's part and the run.
+#include "calls.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
 
 namespace winfidelity {
 
 WideString Wide(const std::string& ascii)
 {
-    WideString text;
-    for (char c : ascii)
-        text.push_back(WCHAR(c));
-    return text;
-}
-
-WideString WideText(const WCHAR* text)
-{
-    return text ? WideString(text) : WideString();
+    return WideString(ascii.begin(), ascii.end());
 }
 
 WideString WideText(const WCHAR* text, size_t capacity)
 {
-    size_t length = 0;
-    while (length < capacity && text[length] != 0)
-        ++length;
-    return WideString(text, length);
+    return WideString(text, std::find(text, text + capacity, WCHAR(0)));
 }
 
-WideString Upper(WideString text)
+void Report::Add(const std::string& name, ull rc, ull size, ull err, bool expected)
 {
-    for (WCHAR& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = WCHAR(c - 'a' + 'A');
-    }
-    return text;
-}
-
-void Report::Add(const std::string& name, unsigned long long rc, unsigned long long size, unsigned long long err,
-                 bool expected, const std::string& why)
-{
-    Check check;
-    check.name = name;
-    check.rc = rc;
-    check.size = size;
-    check.err = err;
+    const std::string line =
+        name + " rc=" + std::to_string(rc) + " size=" + std::to_string(size) + " err=" + std::to_string(err);
+    lines.push_back("check " + line);
     if (!expected)
-        check.failure = why.empty() ? std::string("unexpected result") : why;
-    m_Checks.push_back(check);
+        failures.push_back("FAIL " + line);
 }
 
-void Report::Fail(const std::string& name, const std::string& why)
+int RunAsChild(int argc, char** argv, void (*sleepLong)())
 {
-    Add(name, 0, 0, 0, false, why);
-}
-
-int Report::Failures() const
-{
-    int count = 0;
-    for (const Check& check : m_Checks)
-        count += check.failure.empty() ? 0 : 1;
-    return count;
-}
-
-void Report::Print(std::ostream& out) const
-{
-    for (const Check& check : m_Checks)
-        out << "check " << check.name << " rc=" << check.rc << " size=" << check.size << " err=" << check.err << "\n";
-}
-
-void Report::PrintFailures(std::ostream& out) const
-{
-    for (const Check& check : m_Checks) {
-        if (!check.failure.empty())
-            out << "FAIL " << check.name << " rc=" << check.rc << " size=" << check.size << " err=" << check.err << ": "
-                << check.failure << "\n";
+    if (argc >= 2 && std::strcmp(argv[1], kChildSleep) == 0) {
+        sleepLong();
+        return 0;
     }
+    if (argc >= 3 && std::strcmp(argv[1], kChildExit) == 0)
+        return std::atoi(argv[2]);
+    return -1;
+}
+
+int RunChecks(const Environment& env, bool changeMachine)
+{
+    Report report;
+    CheckLayouts(report);
+    CheckIpHelper(report);
+    CheckCommandLines(report, env);
+    CheckRegistry(report, HKEY_CURRENT_USER, "reg.hkcu.");
+    CheckProcesses(report, env);
+    CheckSystemTexts(report);
+    CheckCodePages(report);
+    if (changeMachine) {
+        CheckRegistry(report, HKEY_LOCAL_MACHINE, "reg.hklm.");
+        CheckComputerName(report);
+    }
+    for (const std::string& line : report.lines)
+        std::cout << line << "\n";
+    for (const std::string& line : report.failures)
+        std::cerr << line << "\n";
+    std::cerr << "winfidelity: " << report.failures.size() << " failed\n";
+    return report.failures.empty() ? 0 : 1;
 }
 
 } // namespace winfidelity

@@ -1,0 +1,246 @@
+// The base library's widgets as drawn and driven: the tab bar, the line
+// edit's hint, the error box's test seam and the map-drive dialog on the
+// emulated host.
+#include "lineedit.h"
+#include "mapdrivedriver.h"
+#include "msgboxrecorder.h"
+#include "tabbarex.h"
+#include "testenv.h"
+
+#include <winsys.h>
+#include <winsys/hive.h>
+#include <winsys/host.h>
+
+#include <QHBoxLayout>
+#include <QStyleOptionFrame>
+#include <QtTest>
+
+#include <algorithm>
+
+namespace {
+
+void SetLocalDrives(const QStringList& letters)
+{
+    std::vector<std::string> drives;
+    for (const QString& d : letters)
+        drives.push_back(d.toStdString());
+    winsys::ModifyHive([&](winsys::Hive& h) {
+        h.SetMultiString(winsys::keys::kEmulatedHost, "LocalDrives", drives);
+        return 0u;
+    });
+}
+
+QStringList LettersExcept(const QString& taken)
+{
+    QStringList letters;
+    for (char16_t c = u'A'; c <= u'Z'; ++c)
+        if (!taken.contains(QChar(c)))
+            letters << QString(QChar(c)) + u':';
+    return letters;
+}
+
+// "local=remote" for each connection the system lists.
+QStringList Connections()
+{
+    LPBYTE buffer = nullptr;
+    DWORD read = 0, total = 0, resume = 0;
+    if (NetUseEnum(nullptr, 0, &buffer, MAX_PREFERRED_LENGTH, &read, &total, &resume) != NERR_Success)
+        return {QStringLiteral("unreadable")};
+    QStringList list;
+    for (const USE_INFO_0* entry = reinterpret_cast<const USE_INFO_0*>(buffer); read--; ++entry)
+        list << QString::fromUtf16(reinterpret_cast<const char16_t*>(entry->ui0_local)) + u'=' +
+                    QString::fromUtf16(reinterpret_cast<const char16_t*>(entry->ui0_remote));
+    NetApiBufferFree(buffer);
+    return list;
+}
+
+// Pixels between the icon's (pure red) right edge and the first stroke of
+// the title, or -1 when either cannot be found in the tab's rectangle.
+int IconTextGap(const QImage& image, const QRect& tab)
+{
+    const auto isIcon = [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; };
+    int iconRight = -1;
+    for (int x = tab.left(); x <= tab.right(); ++x)
+        for (int y = tab.top(); y <= tab.bottom(); ++y)
+            iconRight = isIcon(image.pixel(x, y)) ? x : iconRight;
+    // Only the middle rows: the tab's frame lines are dark too.
+    for (int x = iconRight + 1; iconRight >= 0 && x < tab.right() - 2; ++x)
+        for (int y = tab.top() + tab.height() / 4; y < tab.bottom() - tab.height() / 4; ++y)
+            if (!isIcon(image.pixel(x, y)) && qGray(image.pixel(x, y)) < 140)
+                return x - iconRight - 1;
+    return -1;
+}
+
+// What QLineEdit draws of its placeholder: it elides the text to the
+// contents rectangle less the text margins, a blank of 2 on either side and
+// the glyphs' left overhang.
+QString ShownHint(CLineEdit* edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = edit->rect();
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    option.features = QStyleOptionFrame::None;
+    const QRect contents =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).marginsRemoved(edit->textMargins());
+    const QFontMetrics metrics = edit->fontMetrics();
+    const int room = contents.width() - 4 - qMax(0, -metrics.minLeftBearing());
+    return metrics.elidedText(edit->placeholderText(), Qt::ElideRight, room);
+}
+
+} // namespace
+
+class TestWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_Env = std::make_unique<TestEnv>();
+        QVERIFY(m_Env->initSampleHost());
+        m_Boxes.texts().clear();
+    }
+    void cleanup() { m_Env.reset(); }
+
+    // Titles of different lengths on a bar wider than they need, as the
+    // German dialog has them: icon and title stay together on every tab.
+    void tabIconAndTitleStayTogether()
+    {
+        QPixmap icon(16, 16);
+        icon.fill(QColor(255, 0, 0));
+        QWidget window;
+        CTabBarEx bar(&window);
+        for (const char* title : {"Netzwerkadapter", "Netzlaufwerke", "Identifikation", "Dienste"}) {
+            auto* tab = new CTab(QString::fromLatin1(title));
+            tab->setIconSet(QIcon(icon));
+            bar.addTab(tab);
+        }
+        bar.resize(bar.sizeHint().width() + 200, bar.sizeHint().height());
+        window.resize(bar.size());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const QImage image = bar.grab().toImage();
+        const qreal scale = image.devicePixelRatio();
+        QList<int> gaps;
+        for (int i = 0; i < bar.count(); ++i)
+            gaps << IconTextGap(image, QRect(bar.tabRect(i).topLeft() * scale, bar.tabRect(i).size() * scale));
+        QString text;
+        QDebug(&text) << gaps;
+        const auto [least, most] = std::minmax_element(gaps.cbegin(), gaps.cend());
+        // Found on every tab, equal, and not pushed apart either.
+        QVERIFY2(*least >= 0 && *most - *least <= 2 && *most <= 12, qPrintable(text));
+    }
+
+    // The hint is never cut short by a layout that gives the field its
+    // preferred width, as the utilities page's target field has it.
+    void lineEditHintFits_data()
+    {
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<int>("pointSize"); // 0: the default font
+        QTest::newRow("English") << "Enter IP address or host name" << 0;
+        QTest::newRow("German") << "IP-Adresse oder Hostnamen eingeben" << 0;
+        QTest::newRow("German, large font") << "IP-Adresse oder Hostnamen eingeben" << 20;
+        QTest::newRow("short") << "Name" << 0;
+    }
+    void lineEditHintFits()
+    {
+        QFETCH(QString, hint);
+        QFETCH(int, pointSize);
+        QWidget page;
+        auto* layout = new QHBoxLayout(&page);
+        auto* edit = new CLineEdit(&page, "editUtilityTarget");
+        edit->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        layout->addWidget(edit);
+        layout->addStretch();
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        // Set after showing, as a translation or a font change comes late.
+        edit->setHintText(hint);
+        if (pointSize > 0) {
+            QFont font = edit->font();
+            font.setPointSize(pointSize);
+            edit->setFont(font);
+        }
+        page.resize(page.sizeHint().expandedTo(QSize(2 * page.sizeHint().width(), 0)));
+        QTRY_COMPARE(ShownHint(edit), hint);
+        // An empty field still asks for no less than a plain line edit.
+        QVERIFY(edit->sizeHint().width() >= QLineEdit().sizeHint().width());
+    }
+
+    // Boxes are kept only while a test records them.
+    void msgBoxRecordsOnlyWhileARecorderLives()
+    {
+        QuarvelMsgBox(nullptr, QStringLiteral("before")); // m_Boxes takes it
+        {
+            MsgBoxRecorder outer;
+            QuarvelMsgBox(nullptr, QStringLiteral("one"), QStringLiteral("/tmp/file.ini"));
+            {
+                MsgBoxRecorder inner;
+                QuarvelMsgBox(nullptr, QStringLiteral("two"));
+                QCOMPARE(inner.texts(), QStringList{QStringLiteral("two")});
+            }
+            // The inner recorder hands the boxes back to the outer one.
+            QuarvelMsgBox(nullptr, QStringLiteral("three"));
+            QCOMPARE(outer.texts(), (QStringList{QStringLiteral("one\n/tmp/file.ini"), QStringLiteral("three")}));
+        }
+        // Each recorder gone gives the boxes back to the one before it.
+        QCOMPARE(m_Boxes.texts(), QStringList{QStringLiteral("before")});
+        QCOMPARE(SetQuarvelMsgBoxRecorder(&m_Boxes.texts()), &m_Boxes.texts());
+    }
+
+    // Neither the machine's own drives nor letters in use; the highest free
+    // letter is proposed, and a connection without a letter is offered last.
+    void mapDriveOffersFreeLetters_data()
+    {
+        QTest::addColumn<QString>("taken");
+        QTest::addColumn<QStringList>("localDrives");
+        QTest::addColumn<QString>("proposed");
+        QTest::newRow("sample host: C: and the mapped Z:") << "CZ" << QStringList{"C:"} << "Y:";
+        QTest::newRow("local D: and E:") << "CDEZ" << QStringList{"C:", "D:", "E:"} << "Y:";
+        QTest::newRow("C: even when not declared") << "CZ" << QStringList() << "Y:";
+        QTest::newRow("local Y:") << "CYZ" << QStringList{"Y:"} << "X:";
+        // The deviceless connection is still there.
+        QTest::newRow("every letter in use") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << LettersExcept(QString()) << "(none)";
+    }
+    void mapDriveOffersFreeLetters()
+    {
+        QFETCH(QStringList, localDrives);
+        QFETCH(QString, taken);
+        SetLocalDrives(localDrives);
+        CMapDriveDialog dialog;
+        QStringList offered;
+        for (int i = 0; i < dialog.driveCombo()->count(); ++i)
+            offered << dialog.driveCombo()->itemText(i);
+        QCOMPARE(offered, LettersExcept(taken) << QStringLiteral("(none)"));
+        QTEST(dialog.driveCombo()->currentText(), "proposed");
+    }
+
+    // Without a letter the folder is connected by its path, and the system
+    // would not remember it, so reconnecting is not offered.
+    void mapDriveDeviceless()
+    {
+        bool reconnectOffered = true;
+        WhenMapDriveDialogShown([&](CMapDriveDialog* dialog) {
+            const int none = dialog->driveCombo()->findText(QStringLiteral("(none)"));
+            if (none < 0)
+                return dialog->reject();
+            dialog->driveCombo()->setCurrentIndex(none);
+            reconnectOffered = dialog->reconnectBox()->isEnabled();
+            FillAndFinish(dialog, QStringLiteral("(none)"), QStringLiteral("\\\\fileserver\\home\\"), true);
+        });
+        QCOMPARE(MapNetworkDrive(nullptr, 0), 0);
+        QVERIFY(!reconnectOffered);
+        QCOMPARE(m_Boxes.texts(), QStringList());
+        QCOMPARE(Connections(),
+                 (QStringList{"Z:=\\\\fileserver\\public", "=\\\\fileserver\\scans", "=\\\\fileserver\\home"}));
+    }
+
+private:
+    std::unique_ptr<TestEnv> m_Env;
+    MsgBoxRecorder m_Boxes;
+};
+
+QTEST_MAIN(TestWidgets)
+#include "tst_widgets.moc"
