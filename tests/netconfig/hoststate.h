@@ -8,7 +8,12 @@
 
 namespace hoststate {
 
-inline QString JoinStrings(const std::vector<std::string>& parts)
+// The sample host's two adapters.
+inline const QString kWired =
+    QStringLiteral("dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.1 dns=192.168.1.1,10.0.0.1 wins=192.168.1.2");
+inline const QString kWireless = QStringLiteral("dhcp=1 dns= wins=");
+
+inline QString Join(const std::vector<std::string>& parts)
 {
     QStringList list;
     for (const std::string& part : parts)
@@ -32,13 +37,11 @@ inline QStringList Adapters(const TestEnv& env)
         QString text = QStringLiteral("dhcp=%1").arg(int(dhcp));
         if (!dhcp)
             text += QStringLiteral(" ip=%1 mask=%2 gw=%3")
-                        .arg(JoinStrings(hive.GetMultiString(tcpip, "IPAddress")),
-                             JoinStrings(hive.GetMultiString(tcpip, "SubnetMask")),
-                             JoinStrings(hive.GetMultiString(tcpip, "DefaultGateway")));
-        text += QStringLiteral(" dns=%1 wins=%2")
-                    .arg(QString::fromStdString(hive.GetString(tcpip, "NameServer")),
-                         JoinStrings(hive.GetMultiString(host.NetBTKey(i), "NameServerList")));
-        adapters << text;
+                        .arg(Join(hive.GetMultiString(tcpip, "IPAddress")), Join(hive.GetMultiString(tcpip, "SubnetMask")),
+                             Join(hive.GetMultiString(tcpip, "DefaultGateway")));
+        adapters << text + QStringLiteral(" dns=%1 wins=%2")
+                               .arg(QString::fromStdString(hive.GetString(tcpip, "NameServer")),
+                                    Join(hive.GetMultiString(host.NetBTKey(i), "NameServerList")));
     }
     return adapters;
 }

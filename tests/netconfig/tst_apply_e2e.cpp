@@ -1,20 +1,13 @@
-// The dialog against an emulated host: type, apply, find the result in the registry.
+// The dialog against an emulated host and the real netsh.exe: type, apply,
+// find the result in the registry.
 #include "applytestutil.h"
 #include "hoststate.h"
 
 #include <QProgressDialog>
 
 using namespace applytest;
-
-#define NO_BOX() QCOMPARE(m_Fx.boxes.texts(), QStringList())
-
-namespace {
-
-const QString kWired =
-    QStringLiteral("dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.1 dns=192.168.1.1,10.0.0.1 wins=192.168.1.2");
-const QString kWireless = QStringLiteral("dhcp=1 dns= wins=");
-
-} // namespace
+using hoststate::kWired;
+using hoststate::kWireless;
 
 class TestApplyE2E : public QObject
 {
@@ -25,6 +18,7 @@ private slots:
     {
         QVERIFY(m_Fx.Open(0));
         QCOMPARE(Host(), (QStringList{kWired, kWireless}));
+        m_Before = m_Fx.env->readHive();
     }
     void cleanup() { m_Fx.Close(); }
 
@@ -35,6 +29,7 @@ private slots:
     void refusedRunsNothing();
     void hungNetshIsKilled();
     void longApplyShowsProgressAndCancels();
+    void longUtilityTarget();
 
 private:
     QStringList Host() const { return hoststate::Adapters(*m_Fx.env); }
@@ -43,25 +38,34 @@ private:
         const auto h = ReadHost();
         return h ? h->ComputerName() : QString();
     }
+    // Types each text into the adapters page's field named before it.
+    bool Fill(const QStringList& namesAndTexts)
+    {
+        for (int i = 0; i + 1 < namesAndTexts.size(); i += 2) {
+            auto* field = m_Fx.dialog->AdaptersPage()->findChild<QLineEdit*>(namesAndTexts[i]);
+            if (!field || !Type(field, namesAndTexts[i + 1]))
+                return false;
+        }
+        return true;
+    }
     void TypeHostName(const QString& name)
     {
         m_Fx.dialog->SelectMainTab(2);
         QVERIFY(Type(m_Fx.dialog->IdentityPage()->ledHostName, name));
     }
+    QStringList Boxes() { return m_Fx.boxes.texts(); }
     Fixture m_Fx;
+    QString m_Before;
 };
 
 void TestApplyE2E::applyRunsOnlyChangedPhases()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    QVERIFY(Type(dlg.AdaptersPage()->ledIPAddress, QStringLiteral("172.16.5.50")));
-    QVERIFY(Type(dlg.AdaptersPage()->ledSubNet, QStringLiteral("255.255.0.0")));
-    QVERIFY(Type(dlg.AdaptersPage()->ledGateway, QStringLiteral("172.16.0.1")));
+    QVERIFY(Fill({"ledIPAddress", "172.16.5.50", "ledSubNet", "255.255.0.0", "ledGateway", "172.16.0.1"}));
     Click(dlg.btnApply);
-    NO_BOX();
+    QCOMPARE(Boxes(), QStringList());
     QVERIFY(!m_Fx.Card(0).m_AddressChanged && !dlg.btnApply->isEnabled() && dlg.isVisible());
-    QCOMPARE(Host().at(0), QStringLiteral("dhcp=0 ip=172.16.5.50 mask=255.255.0.0 gw=172.16.0.1 "
-                                          "dns=192.168.1.1,10.0.0.1 wins=192.168.1.2"));
+    QCOMPARE(Host().at(0), "dhcp=0 ip=172.16.5.50 mask=255.255.0.0 gw=172.16.0.1 dns=192.168.1.1,10.0.0.1 wins=192.168.1.2");
 }
 
 void TestApplyE2E::applyTakesShownAdapterOkTakesAll()
@@ -70,35 +74,33 @@ void TestApplyE2E::applyTakesShownAdapterOkTakesAll()
     Click(dlg.AdaptersPage()->rbtnAuto);
     m_Fx.Show(1);
     Click(dlg.AdaptersPage()->ckbDNSAuto);
-    QVERIFY(Type(dlg.AdaptersPage()->ledDNSServer, QStringLiteral("10.5.5.5")));
+    QVERIFY(Fill({"ledDNSServer", "10.5.5.5"}));
     Click(dlg.btnApply);
-    NO_BOX();
+    QCOMPARE(Boxes(), QStringList());
     QCOMPARE(Host(), (QStringList{kWired, "dhcp=1 dns=10.5.5.5 wins="}));
 
     // Back to automatic DNS: the static server goes from the registry.
     Click(dlg.AdaptersPage()->ckbDNSAuto);
     Click(dlg.buttonOk);
-    NO_BOX();
+    QCOMPARE(Boxes(), QStringList());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(Host(), (QStringList{"dhcp=1 dns=192.168.1.1,10.0.0.1 wins=192.168.1.2", kWireless}));
 }
 
+// The first adapter's registry step cannot find its key: its DNS phase fails
+// after netsh ran; the second adapter and the name are never applied.
 void TestApplyE2E::failingAdapterStopsTheRest()
 {
-    // The first adapter's registry step cannot find its key: its DNS phase
-    // fails after netsh ran; the second adapter and the name are never applied.
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    QVERIFY(Type(dlg.AdaptersPage()->ledDNSServer, QStringLiteral("10.1.1.1")));
-    QVERIFY(Type(dlg.AdaptersPage()->ledPrimaryWINS, QStringLiteral("192.168.1.9")));
+    QVERIFY(Fill({"ledDNSServer", "10.1.1.1", "ledPrimaryWINS", "192.168.1.9"}));
     m_Fx.Card(0).m_AdapterName = QStringLiteral("{00000000-0000-0000-0000-00000000DEAD}");
     m_Fx.Show(1);
     Click(dlg.AdaptersPage()->ckbDNSAuto);
-    QVERIFY(Type(dlg.AdaptersPage()->ledDNSServer, QStringLiteral("10.7.7.7")));
+    QVERIFY(Fill({"ledDNSServer", "10.7.7.7"}));
     TypeHostName(QStringLiteral("WS77"));
     Click(dlg.buttonOk);
-
     // The failing step carried code 0: no box, and the dialog stays open.
-    NO_BOX();
+    QCOMPARE(Boxes(), QStringList());
     QVERIFY(dlg.isVisible());
     QCOMPARE(Host(), (QStringList{QString(kWired).replace("192.168.1.1,", "10.1.1.1,"), kWireless}));
     QCOMPARE(HostName(), QStringLiteral("WS01"));
@@ -107,23 +109,20 @@ void TestApplyE2E::failingAdapterStopsTheRest()
 void TestApplyE2E::missingNetshLosesNothing()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    QVERIFY(Type(dlg.AdaptersPage()->ledIPAddress, QStringLiteral("192.168.1.77")));
+    QVERIFY(Fill({"ledIPAddress", "192.168.1.77"}));
     TypeHostName(QStringLiteral("WS77"));
-    const QString before = m_Fx.env->readHive();
-
     QTemporaryDir emptySystem;
     qputenv("WINSYS_SYSTEM_DIR", emptySystem.path().toLocal8Bit());
     Click(dlg.buttonOk);
     qunsetenv("WINSYS_SYSTEM_DIR");
-    QCOMPARE(m_Fx.boxes.texts(), QStringList{SystemText(ERROR_FILE_NOT_FOUND)});
-    QVERIFY(m_Fx.boxes.texts().first().startsWith(QLatin1String("The system cannot find the file specified.")));
+    QCOMPARE(Boxes(), QStringList{SystemText(ERROR_FILE_NOT_FOUND)});
+    QVERIFY(Boxes().first().startsWith(QLatin1String("The system cannot find the file specified.")));
     QVERIFY(dlg.isVisible());
-    QCOMPARE(m_Fx.env->readHive(), before);
+    QCOMPARE(m_Fx.env->readHive(), m_Before);
 
     // A later attempt applies the same edits; the new name waits for a restart.
     Click(dlg.buttonOk);
-    QCOMPARE(m_Fx.boxes.texts().mid(1),
-             QStringList{"The new computer name takes effect when the computer is restarted."});
+    QCOMPARE(Boxes().mid(1), QStringList{"The new computer name takes effect when the computer is restarted."});
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(Host().at(0), QString(kWired).replace("ip=192.168.1.5", "ip=192.168.1.77"));
     QCOMPARE(HostName(), QStringLiteral("WS77"));
@@ -132,15 +131,12 @@ void TestApplyE2E::missingNetshLosesNothing()
 void TestApplyE2E::refusedRunsNothing()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    const QString before = m_Fx.env->readHive();
-    QVERIFY(Type(dlg.AdaptersPage()->ledPrimaryWINS, QStringLiteral("192.168.1.9")));
-    QVERIFY(Type(dlg.AdaptersPage()->ledSubNet, QStringLiteral("255.0.255.0")));
+    QVERIFY(Fill({"ledPrimaryWINS", "192.168.1.9", "ledSubNet", "255.0.255.0"}));
     Click(dlg.buttonOk);
-    QCOMPARE(m_Fx.boxes.texts(),
-             QStringList{QStringLiteral("Subnet mask 255.0.255.0 is not valid for entered ip address.")});
+    QCOMPARE(Boxes(), QStringList{"Subnet mask 255.0.255.0 is not valid for entered ip address."});
     QVERIFY(dlg.isVisible());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.AdaptersPage()->ledSubNet));
-    QCOMPARE(m_Fx.env->readHive(), before);
+    QCOMPARE(m_Fx.env->readHive(), m_Before);
 }
 
 // A netsh that never ends is killed after the time limit and reported; the
@@ -151,17 +147,15 @@ void TestApplyE2E::hungNetshIsKilled()
     auto runner = std::make_unique<CShellCommandRunner>(CShellCommandRunner::ResolveShellExecute());
     runner->SetTimeout(300);
     dlg.SetCommandRunner(std::move(runner));
-    QVERIFY(Type(dlg.AdaptersPage()->ledPrimaryWINS, QStringLiteral("192.168.1.9")));
-    QVERIFY(Type(dlg.AdaptersPage()->ledIPAddress, QStringLiteral("192.168.1.77")));
-    const QString before = m_Fx.env->readHive();
+    QVERIFY(Fill({"ledPrimaryWINS", "192.168.1.9", "ledIPAddress", "192.168.1.77"}));
     qputenv("WINSYS_NETSH_DELAY_MS", "20000");
     QElapsedTimer timer;
     timer.start();
     Click(dlg.btnApply);
     qunsetenv("WINSYS_NETSH_DELAY_MS");
     QVERIFY(timer.elapsed() < 10000);
-    QCOMPARE(m_Fx.boxes.texts(), QStringList{SystemText(WAIT_TIMEOUT)});
-    QCOMPARE(m_Fx.env->readHive(), before);
+    QCOMPARE(Boxes(), QStringList{SystemText(WAIT_TIMEOUT)});
+    QCOMPARE(m_Fx.env->readHive(), m_Before);
     QVERIFY(m_Fx.Card(0).HasChanges() && dlg.btnApply->isEnabled() && !dlg.IsApplying());
     QVERIFY(dlg.AdaptersPage()->isEnabled());
 }
@@ -171,8 +165,7 @@ void TestApplyE2E::hungNetshIsKilled()
 void TestApplyE2E::longApplyShowsProgressAndCancels()
 {
     CNetConfigImpl& dlg = *m_Fx.dialog;
-    QVERIFY(Type(dlg.AdaptersPage()->ledDNSServer, QStringLiteral("10.1.1.1")));
-    QVERIFY(Type(dlg.AdaptersPage()->ledPrimaryWINS, QStringLiteral("192.168.1.9")));
+    QVERIFY(Fill({"ledDNSServer", "10.1.1.1", "ledPrimaryWINS", "192.168.1.9"}));
     QString label;
     QTimer::singleShot(1100, &dlg, [&dlg, &label]() {
         if (auto* progress = dlg.findChild<QProgressDialog*>()) {
@@ -184,10 +177,25 @@ void TestApplyE2E::longApplyShowsProgressAndCancels()
     Click(dlg.btnApply);
     qunsetenv("WINSYS_NETSH_DELAY_MS");
     QCOMPARE(label, QStringLiteral("Applying 3 of 5: DNS servers of Gigabit Ethernet Controller"));
-    NO_BOX();
+    QCOMPARE(Boxes(), QStringList());
     // Cancelled inside the DNS phase: the WINS phase never ran.
     QCOMPARE(Host().at(0).section(u' ', -1), QStringLiteral("wins=192.168.1.2"));
     QVERIFY(m_Fx.Card(0).HasChanges() && dlg.btnApply->isEnabled());
+}
+
+// A 10,000-character target reaches ping whole: the start line, ping's own
+// complaint and the end line each hold it.
+void TestApplyE2E::longUtilityTarget()
+{
+    const auto* page = m_Fx.dialog->UtilitiesPage();
+    const QString target(10000, QLatin1Char('a'));
+    page->editUtilityTarget->setText(target);
+    QVERIFY(page->btnStartUtility->isEnabled());
+    page->btnStartUtility->click();
+    QTRY_VERIFY_WITH_TIMEOUT(page->comboUtility->isEnabled(), 60000);
+    const QString text = page->editUtilityOutput->toPlainText();
+    QVERIFY(text.startsWith("Running ping " + target + ".\n") && text.endsWith("ping " + target + " done.\n"));
+    QVERIFY2(text.count(target) >= 3, qPrintable(text.left(300)));
 }
 
 QTEST_MAIN(TestApplyE2E)
