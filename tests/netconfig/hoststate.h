@@ -36,9 +36,10 @@ inline QStringList Adapters(const TestEnv& env)
         const bool dhcp = hive.GetDword(tcpip, "EnableDHCP", 0) != 0;
         QString text = QStringLiteral("dhcp=%1").arg(int(dhcp));
         if (!dhcp)
-            text += QStringLiteral(" ip=%1 mask=%2 gw=%3")
-                        .arg(Join(hive.GetMultiString(tcpip, "IPAddress")), Join(hive.GetMultiString(tcpip, "SubnetMask")),
-                             Join(hive.GetMultiString(tcpip, "DefaultGateway")));
+            text +=
+                QStringLiteral(" ip=%1 mask=%2 gw=%3")
+                    .arg(Join(hive.GetMultiString(tcpip, "IPAddress")), Join(hive.GetMultiString(tcpip, "SubnetMask")),
+                         Join(hive.GetMultiString(tcpip, "DefaultGateway")));
         adapters << text + QStringLiteral(" dns=%1 wins=%2")
                                .arg(QString::fromStdString(hive.GetString(tcpip, "NameServer")),
                                     Join(hive.GetMultiString(host.NetBTKey(i), "NameServerList")));
