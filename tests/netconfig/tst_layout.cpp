@@ -45,14 +45,6 @@ QStringList Sorted(const char* pattern, const QString& text)
     return found;
 }
 
-int Widest(const QFontMetrics& metrics, const QString& text)
-{
-    int widest = 0;
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        widest = qMax(widest, metrics.horizontalAdvance(line));
-    return widest;
-}
-
 // Everything that the window shows now and does not have the room for.
 QStringList ClippedTexts(QWidget* window)
 {
@@ -83,7 +75,7 @@ QStringList ClippedTexts(QWidget* window)
                 text = Shown(text, label->buddy() != nullptr); // "&" is a mnemonic only with a buddy
             }
             const QMargins m = label->contentsMargins();
-            need("text \"" + text + '"', Widest(metrics, text),
+            need("text \"" + text + '"', metrics.size(0, text).width(),
                  label->width() - m.left() - m.right() - 2 * label->margin() - qMax(0, label->indent()));
             need("height", metrics.height(), label->height());
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
@@ -163,13 +155,6 @@ private:
         for (QTranslator* translator : std::as_const(m_German))
             on ? QCoreApplication::installTranslator(translator) : QCoreApplication::removeTranslator(translator);
     }
-    static void Languages()
-    {
-        QTest::addColumn<bool>("german");
-        QTest::newRow("English") << false;
-        QTest::newRow("German") << true;
-    }
-
     // Opens at least at its minimum size hint and shows each text whole.
     void VerifyWhole(QWidget* window, const QString& where)
     {
@@ -249,28 +234,23 @@ private slots:
             QCOMPARE(translation, source); // input masks and "..."
     }
 
-    void dialogsAreGerman()
+    // Each page of the main dialog and each option page of the utilities;
+    // the address list with both columns in view, filled as the adapters
+    // page fills it; the question after an apply; drive mapping.
+    void windows_data()
     {
-        German(true);
-        CNetConfigImpl dialog;
-        QCOMPARE(dialog.ReadConfiguration(), 0ul);
-        dialog.SelectAdapter(0);
-        QCOMPARE(dialog.btnApply->text(), QStringLiteral("Ü&bernehmen"));
-        MsgBoxRecorder boxes;
-        dialog.Editor().EditAddress(0, CardField::IPAddress, QStringLiteral("300.1.1.1"));
-        QVERIFY(!dialog.ValidateInput());
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Die IP-Adresse 300.1.1.1 ist ungültig.")});
+        QTest::addColumn<bool>("german");
+        QTest::newRow("English") << false;
+        QTest::newRow("German") << true;
     }
-
-    // Each page of the main dialog, and each option page of the utilities.
-    void mainDialog_data() { Languages(); }
-    void mainDialog()
+    void windows()
     {
         QFETCH(bool, german);
         German(german);
         CNetConfigImpl dialog;
         QCOMPARE(dialog.ReadConfiguration(), 0ul);
         dialog.SelectAdapter(0);
+        QCOMPARE(dialog.btnApply->text(), german ? QStringLiteral("Ü&bernehmen") : QStringLiteral("&Apply"));
         for (int page = 0; page < dialog.tbPageMain->count(); ++page) {
             dialog.tbPageMain->setCurrentTab(page);
             QTRY_COMPARE(dialog.wsMain->currentIndex(), page);
@@ -282,15 +262,12 @@ private slots:
             dialog.UtilitiesPage()->wsUtilityParams->setCurrentIndex(i);
             VerifyWhole(&dialog, utility->itemText(i));
         }
-    }
+        MsgBoxRecorder boxes;
+        dialog.Editor().EditAddress(0, CardField::IPAddress, QStringLiteral("300.1.1.1"));
+        QVERIFY(!dialog.ValidateInput());
+        QCOMPARE(boxes.texts(), QStringList{german ? QStringLiteral("Die IP-Adresse 300.1.1.1 ist ungültig.")
+                                                   : QStringLiteral("Ip address 300.1.1.1 is not valid.")});
 
-    // The address list with both columns in view without scrolling, filled as
-    // the adapters page fills it; the question after an apply; drive mapping.
-    void smallDialogs_data() { Languages(); }
-    void smallDialogs()
-    {
-        QFETCH(bool, german);
-        German(german);
         CNetAddrListImpl list(nullptr, "NetAddrList", false);
         list.SetList({CIPAddress(QStringLiteral("192.168.100.254")), CIPAddress(QStringLiteral("10.0.0.1"))});
         VerifyWhole(&list, list.windowTitle());
