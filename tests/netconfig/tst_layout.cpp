@@ -23,8 +23,6 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
 
 // The text as drawn: "&x" marks a mnemonic, "&&" is one ampersand.
@@ -147,7 +145,6 @@ class TestTexts : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnv> m_Env;
     QList<QTranslator*> m_German; // Qt's and ours, as the program installs them
 
     void German(bool on)
@@ -179,16 +176,7 @@ private slots:
         m_German << own;
         German(false);
     }
-    void init()
-    {
-        m_Env = std::make_unique<TestEnv>();
-        QVERIFY(m_Env->initSampleHost());
-    }
-    void cleanup()
-    {
-        German(false);
-        m_Env.reset();
-    }
+    void cleanup() { German(false); }
 
     // Every message of the catalogue with its translation and its type
     // ("unfinished", "vanished"...).
@@ -247,6 +235,8 @@ private slots:
     {
         QFETCH(bool, german);
         German(german);
+        TestEnv env;
+        QVERIFY(env.initSampleHost());
         CNetConfigImpl dialog;
         QCOMPARE(dialog.ReadConfiguration(), 0ul);
         dialog.SelectAdapter(0);
