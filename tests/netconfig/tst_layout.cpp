@@ -18,7 +18,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyleOptionButton>
-#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -64,14 +64,10 @@ QStringList ClippedTexts(QWidget* window)
         };
         if (auto* label = qobject_cast<QLabel*>(widget); label && !label->text().isEmpty() && !label->wordWrap()) {
             QString text = label->text();
-            if (label->textFormat() == Qt::RichText ||
-                (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
-                QTextDocument document;
-                document.setHtml(text);
-                text = document.toPlainText();
-            } else {
-                text = Shown(text, label->buddy() != nullptr); // "&" is a mnemonic only with a buddy
-            }
+            const bool rich = label->textFormat() == Qt::RichText ||
+                              (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
+            // "&" is a mnemonic only with a buddy.
+            text = rich ? QTextDocumentFragment::fromHtml(text).toPlainText() : Shown(text, label->buddy() != nullptr);
             const QMargins m = label->contentsMargins();
             need("text \"" + text + '"', metrics.size(0, text).width(),
                  label->width() - m.left() - m.right() - 2 * label->margin() - qMax(0, label->indent()));
