@@ -87,8 +87,7 @@ private:
         return WriteText(m_Env->path(name), text) ? m_Env->path(name) : QString();
     }
 
-    // Starts `netconfig /c /l new.ini /keep seconds` and waits until its
-    // change is pending.
+    // Starts `netconfig /c /l new.ini /keep seconds`; true once it waits.
     bool StartWaiter(int seconds, const QByteArray& file)
     {
         m_Waiter = std::make_unique<QProcess>();
@@ -332,8 +331,9 @@ private slots:
             "[Interface2]\nprotocol=10.0.0.50\nmask=255.255.255.0\nDNS=10.0.0.1;x;\nWins=10.0.0.2\n", 3,
             {"Ip address x is not valid. @in.ini: [Interface2] DNS"});
         row("further address", load, "[Interface1]\nAddresses=192.168.1.7/255.255.255.0;192.168.1.8/255.0.255.0;", 3,
-            {"Ip address 192.168.1.8/255.0.255.0 is not valid."});
-        row("loopback", load, "[Interface1]\nprotocol=127.0.0.5", 3, {"Ip address 127.0.0.5 is a loopback address."});
+            {"Ip address 192.168.1.8/255.0.255.0 is not valid. @in.ini: [Interface1] Addresses"});
+        row("loopback", load, "[Interface1]\nprotocol=127.0.0.5", 3,
+            {"Ip address 127.0.0.5 is a loopback address. @in.ini: [Interface1] protocol"});
         row("multicast", load, "[Interface1]\nprotocol=224.0.0.5\nmask=255.255.255.0", 3,
             {"Ip address 224.0.0.5 is not a unicast address."});
         row("network address", load, "[Interface1]\nprotocol=192.168.1.0", 3,
@@ -462,8 +462,7 @@ private slots:
                             "Wins=192.168.1.2\nWins2=0.0.0.0\nGateway=192.168.1.1;\n"
                             "[Interface2]\nprotocol=dhcp\nDNS=dhcp\nWins=10.0.0.9\n"
                             "[HostInformation]\nComputerName=WS02\n");
-        // Lines without their trailing blanks: an argument list cannot carry a
-        // command line's last blank.
+        // Without trailing blanks: an argument list cannot carry the last one.
         const auto lines = [](const QString& text) {
             return text.split(QRegularExpression(" *\n"), Qt::SkipEmptyParts);
         };
