@@ -136,7 +136,7 @@ QStringList ClippedTexts(QWidget* window)
 
 } // namespace
 
-class TestTexts : public QObject
+class TestLayout : public QObject
 {
     Q_OBJECT
 
@@ -271,7 +271,7 @@ int main(int argc, char** argv)
     qputenv("LC_ALL", "de_DE.UTF-8");
     qputenv("LANG", "de_DE.UTF-8");
     QApplication app(argc, argv);
-    TestTexts test;
+    TestLayout test;
     return QTest::qExec(&test, argc, argv);
 }
 
