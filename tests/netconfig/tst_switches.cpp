@@ -3,62 +3,53 @@
 
 #include <QtTest>
 
+namespace {
+
+void Row(const char* name, const QStringList& args, const char* expected)
+{
+    QTest::newRow(name) << args << QString::fromUtf8(expected);
+}
+
+} // namespace
+
 class TestSwitches : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // "c" console, "l" load, "s" save, "m" a file name missing, "w" whatif, "v" verbose, "u" undo, "k" keep with
+    // its seconds; then the load and the save file.
     void scan_data()
     {
         QTest::addColumn<QStringList>("args");
-        // "c" console, "l" load, "s" save, "m" a file name missing, "w" whatif,
-        // "v" verbose, "u" undo, "k" keep with its seconds; then the file names.
-        QTest::addColumn<QString>("flags");
-        QTest::addColumn<QString>("loadFile");
-        QTest::addColumn<QString>("saveFile");
-        QTest::newRow("none") << QStringList{} << "" << "" << "";
-        QTest::newRow("a file alone") << QStringList{"net.ini"} << "" << "" << "";
-        QTest::newRow("console, load") << QStringList{"/c", "/l", "a.ini"} << "cl" << "a.ini" << "";
-        QTest::newRow("long forms") << QStringList{"-console", "-save", "my file.ini"} << "cs" << "" << "my file.ini";
-        QTest::newRow("slash long forms") << QStringList{"/console", "/load", "x", "/save", "y"} << "cls" << "x" << "y";
-        QTest::newRow("dash short forms") << QStringList{"-c", "-l", "x", "-s", "y"} << "cls" << "x" << "y";
-        QTest::newRow("any order") << QStringList{"/s", "out.ini", "-load", "in.ini", "/c"} << "cls" << "in.ini"
-                                   << "out.ini";
-        QTest::newRow("case matters") << QStringList{"/C", "/L", "x", "-Save", "y"} << "" << "" << "";
-        QTest::newRow("whole words only") << QStringList{"/cx", "--c", "/l:", "-loads"} << "" << "" << "";
-        QTest::newRow("load last") << QStringList{"/c", "/l"} << "clm" << "" << "";
-        QTest::newRow("save last") << QStringList{"-s"} << "sm" << "" << "";
-        QTest::newRow("the last file wins") << QStringList{"/l", "a", "/l", "b"} << "l" << "b" << "";
-        QTest::newRow("a switch taken as the file") << QStringList{"/s", "/l"} << "lsm" << "" << "/l";
-        QTest::newRow("an empty file name") << QStringList{"/l", ""} << "l" << "" << "";
-        QTest::newRow("missing after a complete one") << QStringList{"/l", "a", "/s"} << "lsm" << "a" << "";
-        QTest::newRow("options") << QStringList{"/whatif", "-verbose", "-undo"} << "wvu"
-                                 << ""
-                                 << "";
-        QTest::newRow("keep with seconds") << QStringList{"/keep", "30"} << "k30"
-                                           << ""
-                                           << "";
-        QTest::newRow("keep zero seconds") << QStringList{"-keep", "0"} << "k0"
-                                           << ""
-                                           << "";
-        QTest::newRow("keep without seconds") << QStringList{"/keep", "/l", "a"} << "lk-1"
-                                              << "a"
-                                              << "";
-        QTest::newRow("keep negative") << QStringList{"/keep", "-5"} << "k-1"
-                                       << ""
-                                       << "";
+        QTest::addColumn<QString>("scanned");
+        Row("none", {}, "||");
+        Row("a file alone", {"net.ini"}, "||");
+        Row("long forms", {"-console", "-save", "my file.ini"}, "cs||my file.ini");
+        Row("slash long forms", {"/console", "/load", "x", "/save", "y"}, "cls|x|y");
+        Row("dash short forms", {"-c", "-l", "x", "-s", "y"}, "cls|x|y");
+        Row("any order", {"/s", "out.ini", "-load", "in.ini", "/c"}, "cls|in.ini|out.ini");
+        Row("case matters", {"/C", "/L", "x", "-Save", "y"}, "||");
+        Row("whole words only", {"/cx", "--c", "/l:", "-loads"}, "||");
+        Row("load last", {"/c", "/l"}, "clm||");
+        Row("the last file wins", {"/l", "a", "/l", "b"}, "l|b|");
+        Row("a switch taken as the file", {"/s", "/l"}, "lsm||/l");
+        Row("an empty file name", {"/l", ""}, "l||");
+        Row("missing after a complete one", {"/l", "a", "/s"}, "lsm|a|");
+        Row("options", {"/whatif", "-verbose", "-undo"}, "wvu||");
+        Row("keep with seconds", {"/keep", "30"}, "k30||");
+        Row("keep zero seconds", {"-keep", "0"}, "k0||");
+        Row("keep without seconds", {"/keep", "/l", "a"}, "lk-1|a|");
+        Row("keep negative", {"/keep", "-5"}, "k-1||");
     }
     void scan()
     {
         QFETCH(QStringList, args);
-        QFETCH(QString, flags);
         const CommandLineSwitches s = ScanCommandLine(args);
-        const QByteArray got = QByteArray(s.console ? "c" : "") + (s.load ? "l" : "") + (s.save ? "s" : "") +
-                               (s.missingFile ? "m" : "") + (s.whatif ? "w" : "") + (s.verbose ? "v" : "") +
-                               (s.undo ? "u" : "") + (s.keep ? "k" + QByteArray::number(s.keepSeconds) : QByteArray());
-        QCOMPARE(QString::fromLatin1(got), flags);
-        QTEST(s.loadFile, "loadFile");
-        QTEST(s.saveFile, "saveFile");
+        const QByteArray flags = QByteArray(s.console ? "c" : "") + (s.load ? "l" : "") + (s.save ? "s" : "") +
+                                 (s.missingFile ? "m" : "") + (s.whatif ? "w" : "") + (s.verbose ? "v" : "") +
+                                 (s.undo ? "u" : "") + (s.keep ? "k" + QByteArray::number(s.keepSeconds) : "");
+        QTEST(QString::fromLatin1(flags) + u'|' + s.loadFile + u'|' + s.saveFile, "scanned");
     }
 
     // What a console command line is refused for; empty: accepted.
@@ -66,21 +57,18 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("problem");
-        const QString none = "console mode needs /load FILE, /save FILE, /undo or /keep";
-        const QString two = "load, save, undo and confirm cannot be combined";
-        QTest::newRow("load") << QStringList{"/c", "/l", "a"} << "";
-        QTest::newRow("save") << QStringList{"/c", "/s", "a"} << "";
-        QTest::newRow("undo") << QStringList{"/c", "/undo"} << "";
-        QTest::newRow("confirm") << QStringList{"/c", "/keep"} << "";
-        QTest::newRow("load, keep seconds, whatif")
-            << QStringList{"/c", "/l", "a", "/keep", "30", "/whatif", "/verbose"} << "";
-        QTest::newRow("nothing") << QStringList{"/c", "/verbose"} << none;
-        QTest::newRow("save without file") << QStringList{"/c", "/s"} << "a load or save switch needs a file name";
-        QTest::newRow("load and save") << QStringList{"/c", "/l", "a", "/s", "b"} << two;
-        QTest::newRow("undo and confirm") << QStringList{"/c", "/undo", "/keep"} << two;
-        QTest::newRow("whatif with undo") << QStringList{"/c", "/undo", "/whatif"} << "/whatif goes with /load FILE";
-        QTest::newRow("keep 0 with save")
-            << QStringList{"/c", "/s", "a", "/keep", "0"} << "/keep SECONDS goes with /load FILE";
+        const char* two = "load, save, undo and confirm cannot be combined";
+        Row("load", {"/c", "/l", "a"}, "");
+        Row("save", {"/c", "/s", "a"}, "");
+        Row("undo", {"/c", "/undo"}, "");
+        Row("confirm", {"/c", "/keep"}, "");
+        Row("load, keep seconds, whatif", {"/c", "/l", "a", "/keep", "30", "/whatif", "/verbose"}, "");
+        Row("nothing", {"/c", "/verbose"}, "console mode needs /load FILE, /save FILE, /undo or /keep");
+        Row("save without file", {"/c", "/s"}, "a load or save switch needs a file name");
+        Row("load and save", {"/c", "/l", "a", "/s", "b"}, two);
+        Row("undo and confirm", {"/c", "/undo", "/keep"}, two);
+        Row("whatif with undo", {"/c", "/undo", "/whatif"}, "/whatif goes with /load FILE");
+        Row("keep 0 with save", {"/c", "/s", "a", "/keep", "0"}, "/keep SECONDS goes with /load FILE");
     }
     void usage()
     {
@@ -88,22 +76,23 @@ private slots:
         QTEST(ConsoleUsageProblem(ScanCommandLine(args)), "problem");
     }
 
+    // 1: kill mode.
     void kill_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::addColumn<bool>("kill");
-        QTest::newRow("name") << QStringList{"-kill", "ping"} << true;
-        QTest::newRow("more after the name") << QStringList{"-kill", "ping", "/c"} << true;
-        QTest::newRow("empty name") << QStringList{"-kill", ""} << true;
-        QTest::newRow("nothing to kill") << QStringList{"-kill"} << false;
-        QTest::newRow("not first") << QStringList{"/c", "-kill", "ping"} << false;
-        QTest::newRow("other case") << QStringList{"-KILL", "ping"} << false;
-        QTest::newRow("slash form") << QStringList{"/kill", "ping"} << false;
+        QTest::addColumn<QString>("kill");
+        Row("name", {"-kill", "ping"}, "1");
+        Row("more after the name", {"-kill", "ping", "/c"}, "1");
+        Row("empty name", {"-kill", ""}, "1");
+        Row("nothing to kill", {"-kill"}, "0");
+        Row("not first", {"/c", "-kill", "ping"}, "0");
+        Row("other case", {"-KILL", "ping"}, "0");
+        Row("slash form", {"/kill", "ping"}, "0");
     }
     void kill()
     {
         QFETCH(QStringList, args);
-        QTEST(IsKillCommand(args), "kill");
+        QTEST(QString::number(IsKillCommand(args)), "kill");
     }
 };
 
