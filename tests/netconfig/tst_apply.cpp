@@ -1,6 +1,5 @@
-// The netsh commands built for each apply phase, exact text (blanks
-// included), and how the applier runs them: order, the last-command rule,
-// stopping, cancelling.
+// The netsh commands built for each apply phase, exact text (blanks included), and how the applier runs them:
+// order, the last-command rule, stopping, cancelling.
 #include "applier.h"
 #include "commandrunner.h"
 #include "iplist.h"
@@ -8,22 +7,6 @@
 #include <QtTest>
 
 namespace {
-
-QStringList Entries(std::initializer_list<const char*> parameters)
-{
-    QStringList entries;
-    for (const char* p : parameters)
-        entries << QStringLiteral("netsh.exe ") + QLatin1String(p);
-    return entries;
-}
-
-QStringList Lines(const CommandList& commands)
-{
-    QStringList lines;
-    for (const Command& command : commands)
-        lines << command.CommandLine();
-    return lines;
-}
 
 // Plays back one scripted result per command, later, as a real runner does.
 class FakeRunner : public CCommandRunner
@@ -50,193 +33,6 @@ CommandList Commands(int count)
     return commands;
 }
 
-} // namespace
-
-class TestApply : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void queue_data();
-    void queue();
-    void phasesFollowFlags();
-    void lastCommandDecides_data();
-    void lastCommandDecides();
-    void cancelStopsTheApply();
-    void shellResult_data();
-    void shellResult();
-};
-
-// values: DNS servers; primary and secondary WINS; address, mask, gateways.
-void TestApply::queue_data()
-{
-    QTest::addColumn<QString>("phase");
-    QTest::addColumn<bool>("automatic");
-    QTest::addColumn<QStringList>("values");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("dns static")
-        << "dns" << false << QStringList{"10.0.0.1", "10.0.0.2"}
-        << Entries({"interface ip delete dns 7 all",
-                    "interface ip set dns 7 source=static addr=10.0.0.1 ddns=enabled register=primary",
-                    "interface ip add dns 7 addr=10.0.0.1", "interface ip add dns 7 addr=10.0.0.2"});
-    // A first entry of 0 means "no preferred server", yet it is still added.
-    QTest::newRow("dns static, first 0") << "dns" << false << QStringList{"0.0.0.0", "10.0.0.2"}
-                                         << Entries({"interface ip delete dns 7 all",
-                                                     "interface ip set dns 7 source=static addr=none ddns=enabled ",
-                                                     "interface ip add dns 7 addr=0.0.0.0",
-                                                     "interface ip add dns 7 addr=10.0.0.2"});
-    QTest::newRow("dns dhcp, stale list")
-        << "dns" << true << QStringList{"10.0.0.1", "0.0.0.0"}
-        << Entries({"interface ip delete dns 7 addr=10.0.0.1", "interface ip delete dns 7 addr=0.0.0.0",
-                    "interface ip set dns 7 source=dhcp"});
-    QTest::newRow("wins static") << "wins" << false << QStringList{"10.0.0.8", "10.0.0.9"}
-                                 << Entries({"interface ip set wins 7 source=static addr=10.0.0.8",
-                                             "interface ip add wins 7 addr=10.0.0.9"});
-    QTest::newRow("wins static, secondary only")
-        << "wins" << false << QStringList{"0.0.0.0", "10.0.0.9"}
-        << Entries({"interface ip set wins 7 source=static addr=none", "interface ip add wins 7 addr=10.0.0.9"});
-    QTest::newRow("wins dhcp, secondary only")
-        << "wins" << true << QStringList{"0.0.0.0", "10.0.0.9"}
-        << Entries({"interface ip delete wins 7 addr=10.0.0.9", "interface ip set wins 7 source=dhcp"});
-    QTest::newRow("address static, gateways in order")
-        << "address" << false << QStringList{"192.168.1.5", "255.255.255.0", "192.168.1.254", "0.0.0.0"}
-        << Entries({"interface ip set address 7 source=static 192.168.1.5 255.255.255.0",
-                    "interface ip add address 7 gateway=192.168.1.254 gwmetric=0 ",
-                    "interface ip add address 7 gateway=0.0.0.0 gwmetric=0 "});
-    // Further addresses ("+address/mask") come back after the static set.
-    QTest::newRow("address static, further address")
-        << "address" << false << QStringList{"10.0.0.5", "255.0.0.0", "+10.0.0.6/255.255.0.0"}
-        << Entries({"interface ip set address 7 source=static 10.0.0.5 255.0.0.0",
-                    "interface ip add address 7 addr=10.0.0.6 mask=255.255.0.0"});
-    QTest::newRow("address dhcp") << "address" << true << QStringList{"192.168.1.5", "255.255.255.0", "192.168.1.1"}
-                                  << Entries({"interface ip delete address 7 addr=192.168.1.5",
-                                              "interface ip set address 7 source=dhcp"});
-    QTest::newRow("address dhcp, address 0") << "address" << true << QStringList{"0.0.0.0", "0.0.0.0"}
-                                             << Entries({"interface ip set address 7 source=dhcp"});
-}
-
-void TestApply::queue()
-{
-    QFETCH(QString, phase);
-    QFETCH(bool, automatic);
-    QFETCH(QStringList, values);
-    QFETCH(QStringList, expected);
-    CNetworkCard card;
-    card.m_Index = 7;
-    if (phase == QLatin1String("dns")) {
-        card.m_DNSAuto = automatic;
-        card.m_DNSServers = iptest::Ips(values);
-        QCOMPARE(Lines(BuildPhaseCommands(card, 3, Phase::DNS)), expected);
-    } else if (phase == QLatin1String("wins")) {
-        card.m_WINSAuto = automatic;
-        card.m_PrimaryWINS = CIPAddress(values.at(0));
-        card.m_SecondaryWINS = CIPAddress(values.at(1));
-        QCOMPARE(Lines(BuildPhaseCommands(card, 3, Phase::WINS)), expected);
-    } else {
-        card.m_DHCPEnabled = automatic;
-        card.m_IPAddress = CIPAddress(values.at(0));
-        card.m_SubnetMask = CIPAddress(values.at(1));
-        for (const QString& more : values.mid(2)) {
-            if (more.startsWith(u'+'))
-                card.m_SecondaryAddresses.append(
-                    {CIPAddress(more.mid(1).section(u'/', 0, 0)), CIPAddress(more.section(u'/', 1))});
-            else
-                card.m_Gateways.append(CIPAddress(more));
-        }
-        QCOMPARE(Lines(BuildPhaseCommands(card, 3, Phase::Address)), expected);
-    }
-    for (const Command& command : BuildPhaseCommands(card, 3, Phase::DNS))
-        QVERIFY(command.phase == Phase::DNS && command.adapter == 3);
-    // The interface index goes out as plain unsigned decimal.
-    card.m_Index = 4294967295u;
-    QVERIFY(BuildPhaseCommands(card, 0, Phase::WINS).first().Parameters().contains(" wins 4294967295 "));
-}
-
-void TestApply::phasesFollowFlags()
-{
-    CNetworkCard card;
-    QVERIFY(PhasesToApply(card).isEmpty());
-    card.m_WINSChanged = true;
-    QCOMPARE(PhasesToApply(card), QList<Phase>{Phase::WINS});
-    card.m_AddressChanged = card.m_DNSChanged = true;
-    QCOMPARE(PhasesToApply(card), (QList<Phase>{Phase::DNS, Phase::WINS, Phase::Address}));
-    // Identification calls, as /whatif prints them: case alone is no change.
-    CApplyPlan plan;
-    plan.liveIdentity = {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")};
-    plan.wantedIdentity = {QStringLiteral("ws01"), QStringLiteral("workgroup"), QStringLiteral("LAN")};
-    QVERIFY(plan.IdentityCalls().isEmpty());
-    plan.wantedIdentity.workgroup = QStringLiteral("OFFICE");
-    QCOMPARE(plan.IdentityCalls(), QStringList{"Join2Domain(OFFICE)"});
-}
-
-// results: one per command, "<outcome letter><code>"; E exited, N not
-// started, P no process, T timed out. expected: result, code, commands run.
-void TestApply::lastCommandDecides_data()
-{
-    QTest::addColumn<QStringList>("results");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<qulonglong>("code");
-    QTest::addColumn<int>("ran");
-    QTest::newRow("all fine") << QStringList{"E0", "E0", "E0"} << true << 0ull << 3;
-    QTest::newRow("middle fails, last decides") << QStringList{"E0", "E5", "E0"} << true << 0ull << 3;
-    QTest::newRow("last fails") << QStringList{"E0", "E0", "E87"} << false << 87ull << 3;
-    QTest::newRow("refused start goes on") << QStringList{"N2", "E0", "N31"} << false << 31ull << 3;
-    QTest::newRow("no process keeps the code before") << QStringList{"E5", "P0"} << true << 5ull << 2;
-    QTest::newRow("time-out stops the list") << QStringList{"E0", "T258", "E0"} << false << 258ull << 2;
-}
-
-void TestApply::lastCommandDecides()
-{
-    QFETCH(QStringList, results);
-    QFETCH(bool, ok);
-    QFETCH(qulonglong, code);
-    QFETCH(int, ran);
-    FakeRunner runner;
-    const QString outcomes = QStringLiteral("ENPT");
-    for (const QString& r : results)
-        runner.script << CommandResult{CommandResult::Outcome(outcomes.indexOf(r.at(0))), r.mid(1).toULong()};
-    CApplier applier(runner);
-    unsigned long last = 999;
-    QCOMPARE(applier.RunCommands(Commands(int(results.count())), &last), ok);
-    QCOMPARE(qulonglong(last), code);
-    QCOMPARE(runner.started.count(), ran);
-    QCOMPARE(runner.started.first(), QStringLiteral("0"));
-
-    // Nothing to run: false, and the caller's code stays.
-    last = 999;
-    QVERIFY(!applier.RunCommands({}, &last));
-    QCOMPARE(last, 999ul);
-}
-
-// Cancel lets the running command end, then runs nothing more: not the
-// rest of the phase, not the next phase.
-void TestApply::cancelStopsTheApply()
-{
-    FakeRunner runner;
-    CApplier applier(runner);
-    connect(&applier, &CApplier::commandStarted, &applier, [&applier]() { applier.Cancel(); });
-    CNetworkCard card;
-    card.m_DNSChanged = card.m_WINSChanged = true;
-    card.m_DNSServers = iptest::Ips({"10.0.0.1"});
-    unsigned long code = 0;
-    QVERIFY(!applier.ApplyCard(card, 0, PhasesToApply(card), &code));
-    QCOMPARE(code, 1223ul);
-    QCOMPARE(runner.started, QStringList{"interface ip delete dns 0 all"});
-    QVERIFY(!applier.RunCommands(Commands(1), &code));
-    QCOMPARE(runner.started.count(), 1);
-    // A cancel while the last command runs leaves nothing undone.
-    applier.ClearCancel();
-    QVERIFY(applier.RunCommands(Commands(1), &code));
-    QCOMPARE(code, 0ul);
-    disconnect(&applier, &CApplier::commandStarted, nullptr, nullptr);
-    QVERIFY(!applier.RunCommands(Commands(1), &code));
-    applier.ClearCancel();
-    QVERIFY(applier.RunCommands(Commands(1), &code));
-}
-
-namespace {
-
 quintptr g_Instance = 0;
 BOOL WINAPI FakeShellExecute(SHELLEXECUTEINFOW* info)
 {
@@ -247,29 +43,184 @@ BOOL WINAPI FakeShellExecute(SHELLEXECUTEINFOW* info)
 
 } // namespace
 
-// The shell's instance value: 32 and below is its error number.
-void TestApply::shellResult_data()
+class TestApply : public QObject
 {
-    QTest::addColumn<qulonglong>("instance");
-    QTest::addColumn<int>("outcome");
-    QTest::addColumn<qulonglong>("code");
-    QTest::newRow("file not found") << 2ull << int(CommandResult::NotStarted) << 2ull;
-    QTest::newRow("32 is an error") << 32ull << int(CommandResult::NotStarted) << 32ull;
-    QTest::newRow("33 started, no process") << 33ull << int(CommandResult::NoProcess) << 0ull;
-}
+    Q_OBJECT
 
-void TestApply::shellResult()
-{
-    QFETCH(qulonglong, instance);
-    g_Instance = quintptr(instance);
-    CShellCommandRunner runner(&FakeShellExecute);
-    QSignalSpy finished(&runner, &CCommandRunner::finished);
-    runner.Start(Commands(1).first());
-    QVERIFY(finished.wait());
-    const CommandResult result = finished.first().first().value<CommandResult>();
-    QTEST(int(result.outcome), "outcome");
-    QTEST(qulonglong(result.code), "code");
-}
+private slots:
+    // The card: phase, automatic, values (DNS servers; primary and secondary WINS; address, mask, then gateways
+    // and further addresses "+address/mask"); the commands after "netsh.exe interface ip ", split at "|".
+    void queue_data()
+    {
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("commands");
+        const auto row = [](const char* card, const char* commands) { QTest::newRow(card) << card << commands; };
+        row("dns 0 10.0.0.1 10.0.0.2", "delete dns 7 all|set dns 7 source=static addr=10.0.0.1 ddns=enabled "
+                                       "register=primary|add dns 7 addr=10.0.0.1|add dns 7 addr=10.0.0.2");
+        // A first entry of 0 means "no preferred server", yet it is still added.
+        row("dns 0 0.0.0.0 10.0.0.2",
+            "delete dns 7 all|set dns 7 source=static addr=none ddns=enabled |add dns 7 addr=0.0.0.0|add dns 7 "
+            "addr=10.0.0.2");
+        row("dns 1 10.0.0.1 0.0.0.0", "delete dns 7 addr=10.0.0.1|delete dns 7 addr=0.0.0.0|set dns 7 source=dhcp");
+        row("wins 0 10.0.0.8 10.0.0.9", "set wins 7 source=static addr=10.0.0.8|add wins 7 addr=10.0.0.9");
+        row("wins 0 0.0.0.0 10.0.0.9", "set wins 7 source=static addr=none|add wins 7 addr=10.0.0.9");
+        row("wins 1 0.0.0.0 10.0.0.9", "delete wins 7 addr=10.0.0.9|set wins 7 source=dhcp");
+        row("address 0 192.168.1.5 255.255.255.0 192.168.1.254 0.0.0.0",
+            "set address 7 source=static 192.168.1.5 255.255.255.0|add address 7 gateway=192.168.1.254 gwmetric=0 |"
+            "add address 7 gateway=0.0.0.0 gwmetric=0 ");
+        row("address 0 10.0.0.5 255.0.0.0 +10.0.0.6/255.255.0.0",
+            "set address 7 source=static 10.0.0.5 255.0.0.0|add address 7 addr=10.0.0.6 mask=255.255.0.0");
+        row("address 1 192.168.1.5 255.255.255.0 192.168.1.1",
+            "delete address 7 addr=192.168.1.5|set address 7 source=dhcp");
+        row("address 1 0.0.0.0 0.0.0.0", "set address 7 source=dhcp");
+    }
+
+    void queue()
+    {
+        QFETCH(QString, card);
+        QFETCH(QString, commands);
+        const QStringList values = card.split(u' ').mid(2);
+        const bool automatic = card.section(u' ', 1, 1) == u'1';
+        CNetworkCard c;
+        c.m_Index = 7;
+        Phase phase = Phase::Address;
+        if (card.startsWith(u'd')) {
+            phase = Phase::DNS;
+            c.m_DNSAuto = automatic;
+            c.m_DNSServers = iptest::Ips(values);
+        } else if (card.startsWith(u'w')) {
+            phase = Phase::WINS;
+            c.m_WINSAuto = automatic;
+            c.m_PrimaryWINS = CIPAddress(values.at(0));
+            c.m_SecondaryWINS = CIPAddress(values.at(1));
+        } else {
+            c.m_DHCPEnabled = automatic;
+            c.m_IPAddress = CIPAddress(values.at(0));
+            c.m_SubnetMask = CIPAddress(values.at(1));
+            for (const QString& more : values.mid(2)) {
+                if (more.startsWith(u'+'))
+                    c.m_SecondaryAddresses.append(
+                        {CIPAddress(more.mid(1).section(u'/', 0, 0)), CIPAddress(more.section(u'/', 1))});
+                else
+                    c.m_Gateways.append(CIPAddress(more));
+            }
+        }
+        QStringList lines;
+        for (const Command& command : BuildPhaseCommands(c, 3, phase))
+            lines << command.CommandLine().remove(QStringLiteral("netsh.exe interface ip "));
+        QCOMPARE(lines.join(u'|'), commands);
+        for (const Command& command : BuildPhaseCommands(c, 3, Phase::DNS))
+            QVERIFY(command.phase == Phase::DNS && command.adapter == 3);
+        // The interface index goes out as plain unsigned decimal.
+        c.m_Index = 4294967295u;
+        QVERIFY(BuildPhaseCommands(c, 0, Phase::WINS).first().Parameters().contains(" wins 4294967295 "));
+    }
+
+    void phasesFollowFlags()
+    {
+        CNetworkCard card;
+        QVERIFY(PhasesToApply(card).isEmpty());
+        card.m_WINSChanged = true;
+        QCOMPARE(PhasesToApply(card), QList<Phase>{Phase::WINS});
+        card.m_AddressChanged = card.m_DNSChanged = true;
+        QCOMPARE(PhasesToApply(card), (QList<Phase>{Phase::DNS, Phase::WINS, Phase::Address}));
+        // Identification calls, as /whatif prints them: case alone is no change.
+        CApplyPlan plan;
+        plan.liveIdentity = {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")};
+        plan.wantedIdentity = {QStringLiteral("ws01"), QStringLiteral("workgroup"), QStringLiteral("LAN")};
+        QVERIFY(plan.IdentityCalls().isEmpty());
+        plan.wantedIdentity.workgroup = QStringLiteral("OFFICE");
+        QCOMPARE(plan.IdentityCalls(), QStringList{"Join2Domain(OFFICE)"});
+    }
+
+    // results: one per command, "<outcome letter><code>"; E exited, N not
+    // started, P no process, T timed out. expected: result, code, commands run.
+    void lastCommandDecides_data()
+    {
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<qulonglong>("code");
+        QTest::addColumn<int>("ran");
+        QTest::newRow("all fine") << QStringList{"E0", "E0", "E0"} << true << 0ull << 3;
+        QTest::newRow("middle fails, last decides") << QStringList{"E0", "E5", "E0"} << true << 0ull << 3;
+        QTest::newRow("last fails") << QStringList{"E0", "E0", "E87"} << false << 87ull << 3;
+        QTest::newRow("refused start goes on") << QStringList{"N2", "E0", "N31"} << false << 31ull << 3;
+        QTest::newRow("no process keeps the code before") << QStringList{"E5", "P0"} << true << 5ull << 2;
+        QTest::newRow("time-out stops the list") << QStringList{"E0", "T258", "E0"} << false << 258ull << 2;
+    }
+
+    void lastCommandDecides()
+    {
+        QFETCH(QStringList, results);
+        QFETCH(bool, ok);
+        QFETCH(qulonglong, code);
+        QFETCH(int, ran);
+        FakeRunner runner;
+        const QString outcomes = QStringLiteral("ENPT");
+        for (const QString& r : results)
+            runner.script << CommandResult{CommandResult::Outcome(outcomes.indexOf(r.at(0))), r.mid(1).toULong()};
+        CApplier applier(runner);
+        unsigned long last = 999;
+        QCOMPARE(applier.RunCommands(Commands(int(results.count())), &last), ok);
+        QCOMPARE(qulonglong(last), code);
+        QCOMPARE(runner.started.count(), ran);
+        QCOMPARE(runner.started.first(), QStringLiteral("0"));
+
+        // Nothing to run: false, and the caller's code stays.
+        last = 999;
+        QVERIFY(!applier.RunCommands({}, &last));
+        QCOMPARE(last, 999ul);
+    }
+
+    // Cancel lets the running command end, then runs nothing more: not the
+    // rest of the phase, not the next phase.
+    void cancelStopsTheApply()
+    {
+        FakeRunner runner;
+        CApplier applier(runner);
+        connect(&applier, &CApplier::commandStarted, &applier, [&applier]() { applier.Cancel(); });
+        CNetworkCard card;
+        card.m_DNSChanged = card.m_WINSChanged = true;
+        card.m_DNSServers = iptest::Ips({"10.0.0.1"});
+        unsigned long code = 0;
+        QVERIFY(!applier.ApplyCard(card, 0, PhasesToApply(card), &code));
+        QCOMPARE(code, 1223ul);
+        QCOMPARE(runner.started, QStringList{"interface ip delete dns 0 all"});
+        QVERIFY(!applier.RunCommands(Commands(1), &code));
+        QCOMPARE(runner.started.count(), 1);
+        // A cancel while the last command runs leaves nothing undone.
+        applier.ClearCancel();
+        QVERIFY(applier.RunCommands(Commands(1), &code));
+        QCOMPARE(code, 0ul);
+        disconnect(&applier, &CApplier::commandStarted, nullptr, nullptr);
+        QVERIFY(!applier.RunCommands(Commands(1), &code));
+        applier.ClearCancel();
+        QVERIFY(applier.RunCommands(Commands(1), &code));
+    }
+
+    // The shell's instance value: 32 and below is its error number.
+    void shellResult_data()
+    {
+        QTest::addColumn<qulonglong>("instance");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<qulonglong>("code");
+        QTest::newRow("32 is an error") << 32ull << int(CommandResult::NotStarted) << 32ull;
+        QTest::newRow("33 started, no process") << 33ull << int(CommandResult::NoProcess) << 0ull;
+    }
+
+    void shellResult()
+    {
+        QFETCH(qulonglong, instance);
+        g_Instance = quintptr(instance);
+        CShellCommandRunner runner(&FakeShellExecute);
+        QSignalSpy finished(&runner, &CCommandRunner::finished);
+        runner.Start(Commands(1).first());
+        QVERIFY(finished.wait());
+        const CommandResult result = finished.first().first().value<CommandResult>();
+        QTEST(int(result.outcome), "outcome");
+        QTEST(qulonglong(result.code), "code");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestApply)
 #include "tst_apply.moc"
