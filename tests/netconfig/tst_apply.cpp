@@ -141,7 +141,6 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<qulonglong>("code");
         QTest::addColumn<int>("ran");
-        QTest::newRow("all fine") << QStringList{"E0", "E0", "E0"} << true << 0ull << 3;
         QTest::newRow("middle fails, last decides") << QStringList{"E0", "E5", "E0"} << true << 0ull << 3;
         QTest::newRow("last fails") << QStringList{"E0", "E0", "E87"} << false << 87ull << 3;
         QTest::newRow("refused start goes on") << QStringList{"N2", "E0", "N31"} << false << 31ull << 3;
