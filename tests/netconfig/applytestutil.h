@@ -3,10 +3,9 @@
 // Typing into the dialog as a user would and reading the host back.
 
 #include "iplist.h"
+#include "msgboxrecorder.h"
 #include "netconfigimpl.h"
 #include "testenv.h"
-
-#include "msgboxrecorder.h"
 
 #include <QtTest>
 
@@ -75,7 +74,6 @@ struct Fixture
     }
 
     void Close() { dialog.reset(), env.reset(); }
-
     void Show(int row)
     {
         dialog->AdaptersPage()->cbAdapters->setFocus();

@@ -3,9 +3,6 @@
 #include "applytestutil.h"
 #include "hoststate.h"
 
-#include <QHeaderView>
-#include <QScrollBar>
-
 #include <functional>
 
 namespace {
@@ -92,23 +89,6 @@ private slots:
             rows << dialog.chlIPList->topLevelItem(i)->text(0);
         QTEST(iptest::Texts(dialog.GetList()).join(u' '), "left");
         QTEST(rows.join(u' '), "left");
-    }
-
-    // Both columns show, with no horizontal scroll bar; the form's opening size is the least it opens at, the
-    // user may still make it smaller.
-    void opensWideEnoughForBothColumns()
-    {
-        CNetAddrListImpl dialog(nullptr, "NetAddrList", false, {});
-        dialog.SetList(iptest::Ips({"192.168.100.200", "10.0.0.1"}));
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QVERIFY(dialog.width() >= 305 && dialog.height() >= 220);
-        QHeaderView* header = dialog.chlIPList->header();
-        QTRY_VERIFY(!dialog.chlIPList->horizontalScrollBar()->isVisible());
-        QVERIFY(header->length() <= dialog.chlIPList->viewport()->width());
-        QVERIFY(header->sectionSize(1) >= header->sectionSizeHint(1));
-        QVERIFY(dialog.chlIPList->visualItemRect(dialog.chlIPList->topLevelItem(0)).width() >= 150);
-        QVERIFY(dialog.minimumSizeHint().width() < dialog.width());
     }
 
     // Enter in the address field goes to OK; a valid address not yet in the list is added first, anything else

@@ -48,14 +48,10 @@ private slots:
         m_Boxes.texts().clear();
     }
 
-    void cleanup()
-    {
-        m_Dialog.reset();
-        m_Env.reset();
-    }
+    void cleanup() { m_Dialog.reset(), m_Env.reset(); }
 
-    // Zero entries are left out; automatic DNS and WINS and DHCP hide stale
-    // values; other programs' keys and sections stay, after ours.
+    // Zero entries are left out; automatic DNS and WINS and DHCP hide stale values; other programs' keys and
+    // sections stay, after ours.
     void writeSkipsWhatIsNotSet()
     {
         Card().m_Gateways = Ips({"10.0.0.1", "0.0.0.0", "10.0.0.254"});
@@ -63,31 +59,17 @@ private slots:
         Card().m_SecondaryWINS = CIPAddress(QStringLiteral("10.0.0.9"));
         Card().m_SecondaryAddresses = {
             {CIPAddress(QStringLiteral("10.0.0.6")), CIPAddress(QStringLiteral("255.0.0.0"))}};
-        m_Dialog->Adapters()[1].m_DNSServers = Ips({"10.0.0.2"});
-        m_Dialog->Adapters()[1].m_SecondaryWINS = CIPAddress(QStringLiteral("10.0.0.9"));
-        m_Dialog->Adapters()[1].m_SecondaryAddresses = Card().m_SecondaryAddresses;
+        CNetworkCard& wireless = m_Dialog->Adapters()[1];
+        wireless.m_DNSServers = Ips({"10.0.0.2"});
+        wireless.m_SecondaryWINS = Card().m_SecondaryWINS;
+        wireless.m_SecondaryAddresses = Card().m_SecondaryAddresses;
         const QString path = WriteFile("[Interface2]\nprotocol=x\nComment=kept\n[Other]\nx=1\n");
         QCOMPARE(m_Dialog->WriteSettings(path), 0);
-        QCOMPARE(IniLines(path), (QStringList{"[Interface1]",
-                                              "protocol=192.168.1.5",
-                                              "mask=255.255.255.0",
-                                              "Wins=192.168.1.2",
-                                              "Wins2=10.0.0.9",
-                                              "Gateway=10.0.0.1;10.0.0.254;",
-                                              "Addresses=10.0.0.6/255.0.0.0;",
-                                              "[Interface2]",
-                                              "protocol=dhcp",
-                                              "mask=255.255.255.0",
-                                              "DNS=dhcp",
-                                              "Wins=dhcp",
-                                              "Gateway=10.0.0.1;",
-                                              "Comment=kept",
-                                              "[HostInformation]",
-                                              "ComputerName=WS01",
-                                              "Workgroup=WORKGROUP",
-                                              "PrimaryDNS=lan",
-                                              "[Other]",
-                                              "x=1"}));
+        QCOMPARE(IniLines(path).join(u'|'),
+                 QStringLiteral("[Interface1]|protocol=192.168.1.5|mask=255.255.255.0|Wins=192.168.1.2|Wins2=10.0.0.9|"
+                                "Gateway=10.0.0.1;10.0.0.254;|Addresses=10.0.0.6/255.0.0.0;|[Interface2]|protocol=dhcp|"
+                                "mask=255.255.255.0|DNS=dhcp|Wins=dhcp|Gateway=10.0.0.1;|Comment=kept|"
+                                "[HostInformation]|ComputerName=WS01|Workgroup=WORKGROUP|PrimaryDNS=lan|[Other]|x=1"));
     }
 
     void readsAdapterKeys_data()
@@ -95,21 +77,20 @@ private slots:
         QTest::addColumn<QByteArray>("section");
         QTest::addColumn<QString>("expected"); // "refused": the file is not loaded
         QTest::addColumn<QString>("shown");    // the gateway and DNS fields
-        const QString same = "192.168.1.1 192.168.1.1";
-        QTest::newRow("dhcp in any case inside a word")
-            << QByteArray("protocol=viaDhCpServer") << "dhcp=1 ip=0.0.0.0 changed=A--" << same;
-        QTest::newRow("equal values still count as changes")
-            << QByteArray("protocol=192.168.1.5\nDNS=192.168.1.1;10.0.0.1;\nWins=192.168.1.2") << "changed=ADW" << same;
-        QTest::newRow("parts that are no address") << QByteArray("Gateway=10.0.0.1;router;x;\nmask=255.255.255")
-                                                   << "gw=[10.0.0.1,0.0.0.0,0.0.0.0] mask=0.0.0.0 changed=A--"
-                                                   << "router 192.168.1.1";
-        QTest::newRow("automatic DNS empties the list") << QByteArray("DNS=dhcp") << "dnsAuto=1 dns=[] changed=-D-"
-                                                        << "192.168.1.1 0.0.0.0";
-        QTest::newRow("automatic WINS ignores Wins2")
-            << QByteArray("Wins=Dhcp\nWins2=10.9.9.9") << "winsAuto=1 wins=0.0.0.0,0.0.0.0 changed=--W" << same;
-        QTest::newRow("Wins2 needs Wins") << QByteArray("Wins2=10.9.9.9") << "" << same;
-        QTest::newRow("empty values") << QByteArray("protocol=\nmask=\nDNS=\nWins=\nGateway=") << "" << same;
-        QTest::newRow("no key at all") << QByteArray() << "refused" << same;
+        const auto row = [](const char* name, const char* section, const char* expected,
+                            const char* shown = "192.168.1.1 192.168.1.1") {
+            QTest::newRow(name) << QByteArray(section) << QString::fromLatin1(expected) << QString::fromLatin1(shown);
+        };
+        row("dhcp in any case inside a word", "protocol=viaDhCpServer", "dhcp=1 ip=0.0.0.0 changed=A--");
+        row("equal values still count as changes", "protocol=192.168.1.5\nDNS=192.168.1.1;10.0.0.1;\nWins=192.168.1.2",
+            "changed=ADW");
+        row("parts that are no address", "Gateway=10.0.0.1;router;x;\nmask=255.255.255",
+            "gw=[10.0.0.1,0.0.0.0,0.0.0.0] mask=0.0.0.0 changed=A--", "router 192.168.1.1");
+        row("automatic DNS empties the list", "DNS=dhcp", "dnsAuto=1 dns=[] changed=-D-", "192.168.1.1 0.0.0.0");
+        row("automatic WINS ignores Wins2", "Wins=Dhcp\nWins2=10.9.9.9", "winsAuto=1 wins=0.0.0.0,0.0.0.0 changed=--W");
+        row("Wins2 needs Wins", "Wins2=10.9.9.9", "");
+        row("empty values", "protocol=\nmask=\nDNS=\nWins=\nGateway=", "");
+        row("no key at all", "", "refused");
     }
 
     // expected: the fields of kBase that the section changes.
@@ -135,12 +116,11 @@ private slots:
                                 true);
         m_Dialog->LoadFromFile();
         QCOMPARE(m_Boxes.texts(), QStringList());
-        QCOMPARE(QStringList(
-                     {m_Dialog->AdaptersPage()->ledIPAddress->text(), m_Dialog->AdaptersPage()->ledGateway->text(),
-                      m_Dialog->AdaptersPage()->ledDNSServer->text(), m_Dialog->IdentityPage()->ledHostName->text()}),
-                 (QStringList{"192.168.1.77", "192.168.1.254", "10.1.1.1", "WS02"}));
-        QCOMPARE(Join(Card().m_DNSServers), QStringLiteral("10.1.1.1,10.1.1.2"));
-        QCOMPARE(m_Dialog->IdentityPage()->ledDomain->text(), QStringLiteral("WORKGROUP"));
+        const CAdaptersPage& page = *m_Dialog->AdaptersPage();
+        QCOMPARE(
+            QStringList({page.ledIPAddress->text(), page.ledGateway->text(), Join(Card().m_DNSServers),
+                         m_Dialog->IdentityPage()->ledHostName->text(), m_Dialog->IdentityPage()->ledDomain->text()}),
+            (QStringList{"192.168.1.77", "192.168.1.254", "10.1.1.1,10.1.1.2", "WS02", "WORKGROUP"}));
         QVERIFY(m_Dialog->btnApply->isEnabled());
     }
 };

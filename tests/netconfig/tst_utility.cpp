@@ -1,4 +1,6 @@
-// The utilities page with stand-in programs and with the system's own ping.
+// The utilities page with stand-in programs and with the system's own ping; its output pane's scrollback:
+// bounded, newest lines kept, Clear empties it.
+#include "logtextpane.h"
 #include "netconfigimpl.h"
 #include "testenv.h"
 
@@ -27,6 +29,14 @@ QColor ColorOf(const CNetConfigImpl& dialog, const QString& text)
     QTextCursor cursor = dialog.UtilitiesPage()->editUtilityOutput->document()->find(text);
     cursor.setPosition(cursor.selectionStart() + 1);
     return cursor.isNull() ? QColor() : cursor.charFormat().foreground().color();
+}
+
+QString Lines(int first, int last, const char* end = "\r\n")
+{
+    QString text;
+    for (int i = first; i <= last; ++i)
+        text += QStringLiteral("line %1").arg(i) + QLatin1String(end);
+    return text;
 }
 
 } // namespace
@@ -130,7 +140,7 @@ private slots:
         QCOMPARE(ColorOf(dialog, QStringLiteral("bad <z>")), QColor(QStringLiteral("red")));
     }
 
-    // Console output is decoded with the code page that layout.ini names (850 without one; 437 and 850 as
+    // Console output is decoded with the code page that layout.ini names (850 when it names none; 437 and 850 as
     // Latin-1), as the codec the page used to name for it did; Latin-1 without a table for the code page.
     void decoding_data()
     {
@@ -142,11 +152,11 @@ private slots:
                             const char* codepage) {
             QTest::newRow(name) << QByteArray(layout) << QByteArray(hex) << shown << QString::fromLatin1(codepage);
         };
-        row("no layout.ini", "", "636166e9", "café", "850");
+        row("no layout.ini", "", "636166e9", "café", "");
         row("no blanks around =", "Codepage=866", "636166e9", "café", "850");
         row("no table", "Codepage = 1251", "e4", "ä", "1251");
         row("866, up to a NUL", "Codepage = 866", "8ee2a2a5e2006166746572", "Ответ", "866");
-        row("NUL first", "", "00616263", "", "850");
+        row("NUL first", "", "00616263", "", "");
         row("437", "Codepage = 437", "6772f6df6572", "größer", "437");
         row("850", "Codepage = 850", "81949a", "\u0081\u0094\u009a", "850");
         row("852", "Codepage = 852", "a3f364bc", "Łódź", "852");
@@ -191,6 +201,57 @@ private slots:
         QVERIFY(stopped.endsWith(QStringLiteral("\nping -t 127.0.0.1 done.\n")));
         QTest::qWait(1500);
         QCOMPARE(Pane(dialog), stopped);
+    }
+
+    // However the output arrives, the newest lines are the ones kept.
+    void keepsTheNewestLines_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QStringList>("fragments");
+        QTest::addColumn<QString>("kept");
+        QStringList oneByOne;
+        for (int i = 1; i <= 25; ++i)
+            oneByOne << Lines(i, i);
+        QTest::newRow("line by line") << 10 << oneByOne << Lines(16, 25, "\n");
+        QTest::newRow("lines split across reads")
+            << 3 << QStringList{"line 1\r\nli", "ne 2\r\nline 3\r", "\nline 4\r\nline", " 5\r\n"} << Lines(3, 5, "\n");
+        QTest::newRow("fewer lines than the limit") << 10 << QStringList{Lines(1, 4)} << Lines(1, 4, "\n");
+        QTest::newRow("colours") << 2 << QStringList{"<font color=\"red\">" + Lines(1, 3) + "</font>", Lines(4, 4)}
+                                 << Lines(3, 4, "\n");
+        QTest::newRow("default limit") << 0 << QStringList{Lines(1, kDefaultLogPaneLines + 5)}
+                                       << Lines(6, kDefaultLogPaneLines + 5, "\n");
+    }
+
+    void keepsTheNewestLines()
+    {
+        QFETCH(int, limit);
+        QFETCH(QStringList, fragments);
+        QTextBrowser pane;
+        if (limit)
+            PrepareLogPane(&pane, limit);
+        else
+            PrepareLogPane(&pane);
+        for (const QString& fragment : fragments)
+            AppendLogText(&pane, fragment);
+        QTEST(pane.toPlainText(), "kept");
+    }
+
+    // A limit read from the settings may be nonsense or may change later; Clear keeps it.
+    void limitGivenLaterAndClear()
+    {
+        QTextBrowser pane;
+        PrepareLogPane(&pane, 0);
+        AppendLogText(&pane, Lines(1, 20));
+        QCOMPARE(pane.toPlainText(), Lines(1, 20, "\n"));
+        PrepareLogPane(&pane, 5);
+        QCOMPARE(pane.toPlainText(), Lines(16, 20, "\n"));
+        AppendLogText(&pane, Lines(21, 22));
+        QCOMPARE(pane.toPlainText(), Lines(18, 22, "\n"));
+        ClearLogPane(&pane);
+        QVERIFY(pane.document()->isEmpty());
+        QCOMPARE(pane.document()->blockCount(), 1);
+        AppendLogText(&pane, Lines(51, 60));
+        QCOMPARE(pane.toPlainText(), Lines(56, 60, "\n"));
     }
 };
 
