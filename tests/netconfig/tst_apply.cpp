@@ -80,30 +80,20 @@ private slots:
         QFETCH(QString, card);
         QFETCH(QString, commands);
         const QStringList values = card.split(u' ').mid(2);
-        const bool automatic = card.section(u' ', 1, 1) == u'1';
+        const Phase phase = card[0] == u'd' ? Phase::DNS : card[0] == u'w' ? Phase::WINS : Phase::Address;
         CNetworkCard c;
         c.m_Index = 7;
-        Phase phase = Phase::Address;
-        if (card.startsWith(u'd')) {
-            phase = Phase::DNS;
-            c.m_DNSAuto = automatic;
+        c.m_DNSAuto = c.m_WINSAuto = c.m_DHCPEnabled = card.section(u' ', 1, 1) == u'1';
+        if (phase == Phase::DNS)
             c.m_DNSServers = iptest::Ips(values);
-        } else if (card.startsWith(u'w')) {
-            phase = Phase::WINS;
-            c.m_WINSAuto = automatic;
-            c.m_PrimaryWINS = CIPAddress(values.at(0));
-            c.m_SecondaryWINS = CIPAddress(values.at(1));
-        } else {
-            c.m_DHCPEnabled = automatic;
-            c.m_IPAddress = CIPAddress(values.at(0));
-            c.m_SubnetMask = CIPAddress(values.at(1));
-            for (const QString& more : values.mid(2)) {
-                if (more.startsWith(u'+'))
-                    c.m_SecondaryAddresses.append(
-                        {CIPAddress(more.mid(1).section(u'/', 0, 0)), CIPAddress(more.section(u'/', 1))});
-                else
-                    c.m_Gateways.append(CIPAddress(more));
-            }
+        c.m_PrimaryWINS = c.m_IPAddress = CIPAddress(values.at(0));
+        c.m_SecondaryWINS = c.m_SubnetMask = CIPAddress(values.at(1));
+        for (const QString& more : values.mid(2)) {
+            if (more.startsWith(u'+'))
+                c.m_SecondaryAddresses.append(
+                    {CIPAddress(more.mid(1).section(u'/', 0, 0)), CIPAddress(more.section(u'/', 1))});
+            else
+                c.m_Gateways.append(CIPAddress(more));
         }
         QStringList lines;
         for (const Command& command : BuildPhaseCommands(c, 3, phase))
@@ -133,42 +123,32 @@ private slots:
         QCOMPARE(plan.IdentityCalls(), QStringList{"Join2Domain(OFFICE)"});
     }
 
-    // results: one per command, "<outcome letter><code>"; E exited, N not
-    // started, P no process, T timed out. expected: result, code, commands run.
+    // One result per command, "<outcome letter><code>": E exited, N not started, P no process, T timed out; then
+    // the result, the code and the commands run.
     void lastCommandDecides_data()
     {
-        QTest::addColumn<QStringList>("results");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<qulonglong>("code");
-        QTest::addColumn<int>("ran");
-        QTest::newRow("middle fails, last decides") << QStringList{"E0", "E5", "E0"} << true << 0ull << 3;
-        QTest::newRow("last fails") << QStringList{"E0", "E0", "E87"} << false << 87ull << 3;
-        QTest::newRow("refused start goes on") << QStringList{"N2", "E0", "N31"} << false << 31ull << 3;
-        QTest::newRow("no process keeps the code before") << QStringList{"E5", "P0"} << true << 5ull << 2;
-        QTest::newRow("time-out stops the list") << QStringList{"E0", "T258", "E0"} << false << 258ull << 2;
+        QTest::addColumn<QString>("row");
+        for (const char* row :
+             {"E0 E5 E0 = 1 0 3", "E0 E0 E87 = 0 87 3", "N2 E0 N31 = 0 31 3", "E5 P0 = 1 5 2", "E0 T258 E0 = 0 258 2"})
+            QTest::newRow(row) << QString::fromLatin1(row);
     }
-
     void lastCommandDecides()
     {
-        QFETCH(QStringList, results);
-        QFETCH(bool, ok);
-        QFETCH(qulonglong, code);
-        QFETCH(int, ran);
+        QFETCH(QString, row);
+        const QStringList results = row.section(QStringLiteral(" = "), 0, 0).split(u' ');
         FakeRunner runner;
-        const QString outcomes = QStringLiteral("ENPT");
         for (const QString& r : results)
-            runner.script << CommandResult{CommandResult::Outcome(outcomes.indexOf(r.at(0))), r.mid(1).toULong()};
+            runner.script << CommandResult{CommandResult::Outcome(QStringLiteral("ENPT").indexOf(r.at(0))),
+                                           r.mid(1).toULong()};
         CApplier applier(runner);
         unsigned long last = 999;
-        QCOMPARE(applier.RunCommands(Commands(int(results.count())), &last), ok);
-        QCOMPARE(qulonglong(last), code);
-        QCOMPARE(runner.started.count(), ran);
+        const bool ok = applier.RunCommands(Commands(int(results.count())), &last);
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(ok).arg(last).arg(runner.started.count()),
+                 row.section(QStringLiteral(" = "), 1));
         QCOMPARE(runner.started.first(), QStringLiteral("0"));
-
         // Nothing to run: false, and the caller's code stays.
         last = 999;
-        QVERIFY(!applier.RunCommands({}, &last));
-        QCOMPARE(last, 999ul);
+        QVERIFY(!applier.RunCommands({}, &last) && last == 999);
     }
 
     // Cancel lets the running command end, then runs nothing more: not the
@@ -198,26 +178,20 @@ private slots:
     }
 
     // The shell's instance value: 32 and below is its error number.
-    void shellResult_data()
-    {
-        QTest::addColumn<qulonglong>("instance");
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<qulonglong>("code");
-        QTest::newRow("32 is an error") << 32ull << int(CommandResult::NotStarted) << 32ull;
-        QTest::newRow("33 started, no process") << 33ull << int(CommandResult::NoProcess) << 0ull;
-    }
-
     void shellResult()
     {
-        QFETCH(qulonglong, instance);
-        g_Instance = quintptr(instance);
-        CShellCommandRunner runner(&FakeShellExecute);
-        QSignalSpy finished(&runner, &CCommandRunner::finished);
-        runner.Start(Commands(1).first());
-        QVERIFY(finished.wait());
-        const CommandResult result = finished.first().first().value<CommandResult>();
-        QTEST(int(result.outcome), "outcome");
-        QTEST(qulonglong(result.code), "code");
+        for (quintptr instance : {32, 33}) {
+            g_Instance = instance;
+            CShellCommandRunner runner(&FakeShellExecute);
+            QSignalSpy finished(&runner, &CCommandRunner::finished);
+            runner.Start(Commands(1).first());
+            QVERIFY(finished.wait());
+            const CommandResult result = finished.first().first().value<CommandResult>();
+            QCOMPARE(QStringLiteral("%1 %2").arg(result.outcome).arg(result.code),
+                     QStringLiteral("%1 %2")
+                         .arg(instance == 32 ? CommandResult::NotStarted : CommandResult::NoProcess)
+                         .arg(instance == 32 ? 32 : 0));
+        }
     }
 };
 

@@ -1,4 +1,6 @@
-// The main dialog controller on edited copies of the sample host.
+// The main dialog controller on edited copies of the sample host; the network drives page: listing, mapping and
+// disconnecting on the host.
+#include "../baselib/mapdrivedriver.h"
 #include "applytestutil.h"
 #include "hosthive.h"
 #include "settingsfiletest.h"
@@ -17,6 +19,35 @@ std::vector<std::string> Strings(const QString& blankSeparated)
         strings.push_back(part.toStdString());
     return strings;
 }
+
+// "letter path" per row of the drives page, rows joined by "|".
+QString Listed(const CNetConfigImpl& dialog)
+{
+    QStringList rows;
+    for (int i = 0; i < dialog.DrivesPage()->chlShareList->topLevelItemCount(); ++i)
+        rows << dialog.DrivesPage()->chlShareList->topLevelItem(i)->text(0) + u' ' +
+                    dialog.DrivesPage()->chlShareList->topLevelItem(i)->text(1);
+    return rows.join(u'|');
+}
+
+// The connections as the next start of the program lists them.
+QString HostConnections()
+{
+    CNetConfigImpl fresh;
+    return fresh.ReadConfiguration() == 0 ? Listed(fresh) : QStringLiteral("unreadable host");
+}
+
+bool Remembered(const char* letter)
+{
+    bool found = false;
+    winsys::ReadHive([&](const winsys::Hive& hive) {
+        found = hive.HasKey(std::string(winsys::keys::kUserNetwork) + "\\" + letter);
+        return 0u;
+    });
+    return found;
+}
+
+const QString kPublic = QStringLiteral("Z: \\\\fileserver\\public"), kScans = QStringLiteral(" \\\\fileserver\\scans");
 
 } // namespace
 
@@ -289,6 +320,54 @@ private slots:
                 QVERIFY2(field->validator()->validate(name, position) == QValidator::Invalid, qPrintable(name));
             }
         }
+    }
+
+    // A disconnected drive also leaves the user's persistent connections; a refused one is named in a box.
+    void disconnect_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("openFiles");
+        QTest::addColumn<QString>("remaining");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("drive letter") << 0 << 0 << kScans << QStringList();
+        QTest::newRow("deviceless, by path") << 1 << 0 << kPublic << QStringList();
+        QTest::newRow("open files refused")
+            << 0 << 3 << kPublic + u'|' + kScans << QStringList{applytest::SystemText(2401).trimmed()};
+    }
+    void disconnect()
+    {
+        QFETCH(int, row);
+        QFETCH(int, openFiles);
+        QFETCH(QString, remaining);
+        m_Host.Hive().SetDword(std::string(winsys::keys::kConnections) + "\\0", "OpenFiles", DWORD(openFiles));
+        QVERIFY(Read());
+        QCOMPARE(Listed(*m_Dialog), kPublic + u'|' + kScans);
+        m_Dialog->DrivesPage()->chlShareList->setCurrentItem(m_Dialog->DrivesPage()->chlShareList->topLevelItem(row));
+        m_Dialog->DrivesPage()->btnDisconnectDrive->click();
+        QTEST(m_Boxes.texts().replaceInStrings(QRegularExpression(QStringLiteral("\\s+$")), {}), "messages");
+        QCOMPARE(HostConnections(), remaining);
+        QCOMPARE(Listed(*m_Dialog), remaining);
+        QCOMPARE(Remembered("Z"), remaining.contains(kPublic));
+    }
+
+    // Only a drive mapped to reconnect at sign-in is remembered.
+    void mapDrive()
+    {
+        QVERIFY(Read());
+        for (bool remember : {true, false}) {
+            WhenMapDriveDialogShown([remember](CMapDriveDialog* map) {
+                FillAndFinish(map, remember ? QStringLiteral("Y:") : QStringLiteral("X:"),
+                              remember ? QStringLiteral("\\\\fileserver\\home")
+                                       : QStringLiteral("\\\\fileserver\\public"),
+                              remember);
+            });
+            m_Dialog->DrivesPage()->btnMapNetDrive->click();
+        }
+        QCOMPARE(m_Boxes.texts(), QStringList());
+        QCOMPARE(HostConnections(),
+                 kPublic + u'|' + kScans + QStringLiteral("|Y: \\\\fileserver\\home|X: \\\\fileserver\\public"));
+        QCOMPARE(Listed(*m_Dialog), HostConnections());
+        QVERIFY(Remembered("Y") && !Remembered("X"));
     }
 };
 
