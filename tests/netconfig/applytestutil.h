@@ -16,6 +16,33 @@ namespace applytest {
 using iptest::Ips;
 using iptest::Texts;
 
+// Table rows given by their tags alone, "input = expected". Row() is the current one split at blanks; Input() the
+// words before "=" ("~" an empty word, "_" a blank inside one); Expected() what follows "= ".
+inline void Rows(std::initializer_list<const char*> rows)
+{
+    QTest::addColumn<QString>("row");
+    for (const char* row : rows)
+        QTest::newRow(row) << QString();
+}
+
+inline QStringList Row()
+{
+    return QString::fromUtf8(QTest::currentDataTag()).split(QLatin1Char(' '));
+}
+
+inline QStringList Input()
+{
+    QStringList words = Row().mid(0, Row().indexOf(QStringLiteral("=")));
+    return words.replaceInStrings(QStringLiteral("~"), QString())
+        .replaceInStrings(QStringLiteral("_"), QStringLiteral(" "));
+}
+
+inline QString Expected()
+{
+    const QString tag = QString::fromUtf8(QTest::currentDataTag());
+    return tag.mid(tag.indexOf(QLatin1String("= ")) + 2);
+}
+
 // Focuses the field, selects what it holds and types over it.
 inline bool Type(QLineEdit* field, const QString& text)
 {

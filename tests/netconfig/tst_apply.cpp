@@ -1,10 +1,8 @@
 // The netsh commands built for each apply phase, exact text (blanks included), and how the applier runs them:
 // order, the last-command rule, stopping, cancelling.
 #include "applier.h"
+#include "applytestutil.h"
 #include "commandrunner.h"
-#include "iplist.h"
-
-#include <QtTest>
 
 namespace {
 
@@ -52,38 +50,34 @@ private slots:
     // and further addresses "+address/mask"); the commands after "netsh.exe interface ip ", split at "|".
     void queue_data()
     {
-        QTest::addColumn<QString>("card");
-        QTest::addColumn<QString>("commands");
-        const auto row = [](const char* card, const char* commands) { QTest::newRow(card) << card << commands; };
-        row("dns 0 10.0.0.1 10.0.0.2", "delete dns 7 all|set dns 7 source=static addr=10.0.0.1 ddns=enabled "
-                                       "register=primary|add dns 7 addr=10.0.0.1|add dns 7 addr=10.0.0.2");
-        // A first entry of 0 means "no preferred server", yet it is still added.
-        row("dns 0 0.0.0.0 10.0.0.2",
-            "delete dns 7 all|set dns 7 source=static addr=none ddns=enabled |add dns 7 addr=0.0.0.0|add dns 7 "
-            "addr=10.0.0.2");
-        row("dns 1 10.0.0.1 0.0.0.0", "delete dns 7 addr=10.0.0.1|delete dns 7 addr=0.0.0.0|set dns 7 source=dhcp");
-        row("wins 0 10.0.0.8 10.0.0.9", "set wins 7 source=static addr=10.0.0.8|add wins 7 addr=10.0.0.9");
-        row("wins 0 0.0.0.0 10.0.0.9", "set wins 7 source=static addr=none|add wins 7 addr=10.0.0.9");
-        row("wins 1 0.0.0.0 10.0.0.9", "delete wins 7 addr=10.0.0.9|set wins 7 source=dhcp");
-        row("address 0 192.168.1.5 255.255.255.0 192.168.1.254 0.0.0.0",
-            "set address 7 source=static 192.168.1.5 255.255.255.0|add address 7 gateway=192.168.1.254 gwmetric=0 |"
-            "add address 7 gateway=0.0.0.0 gwmetric=0 ");
-        row("address 0 10.0.0.5 255.0.0.0 +10.0.0.6/255.255.0.0",
-            "set address 7 source=static 10.0.0.5 255.0.0.0|add address 7 addr=10.0.0.6 mask=255.255.0.0");
-        row("address 1 192.168.1.5 255.255.255.0 192.168.1.1",
-            "delete address 7 addr=192.168.1.5|set address 7 source=dhcp");
-        row("address 1 0.0.0.0 0.0.0.0", "set address 7 source=dhcp");
+        applytest::Rows(
+            {"dns 0 10.0.0.1 10.0.0.2 = delete dns 7 all|set dns 7 source=static addr=10.0.0.1 ddns=enabled "
+             "register=primary|add dns 7 addr=10.0.0.1|add dns 7 addr=10.0.0.2",
+             // A first entry of 0 means "no preferred server", yet it is still added.
+             "dns 0 0.0.0.0 10.0.0.2 = delete dns 7 all|set dns 7 source=static addr=none ddns=enabled |add dns 7 "
+             "addr=0.0.0.0|add dns 7 addr=10.0.0.2",
+             "dns 1 10.0.0.1 0.0.0.0 = delete dns 7 addr=10.0.0.1|delete dns 7 addr=0.0.0.0|set dns 7 source=dhcp",
+             "wins 0 10.0.0.8 10.0.0.9 = set wins 7 source=static addr=10.0.0.8|add wins 7 addr=10.0.0.9",
+             "wins 0 0.0.0.0 10.0.0.9 = set wins 7 source=static addr=none|add wins 7 addr=10.0.0.9",
+             "wins 1 0.0.0.0 10.0.0.9 = delete wins 7 addr=10.0.0.9|set wins 7 source=dhcp",
+             "address 0 192.168.1.5 255.255.255.0 192.168.1.254 0.0.0.0 = set address 7 source=static 192.168.1.5 "
+             "255.255.255.0|add address 7 gateway=192.168.1.254 gwmetric=0 |add address 7 gateway=0.0.0.0 gwmetric=0 ",
+             "address 0 10.0.0.5 255.0.0.0 +10.0.0.6/255.255.0.0 = set address 7 source=static 10.0.0.5 "
+             "255.0.0.0|add address 7 addr=10.0.0.6 mask=255.255.0.0",
+             "address 1 192.168.1.5 255.255.255.0 192.168.1.1 = delete address 7 addr=192.168.1.5|set address 7 "
+             "source=dhcp",
+             "address 1 0.0.0.0 0.0.0.0 = set address 7 source=dhcp"});
     }
 
     void queue()
     {
-        QFETCH(QString, card);
-        QFETCH(QString, commands);
-        const QStringList values = card.split(u' ').mid(2);
-        const Phase phase = card[0] == u'd' ? Phase::DNS : card[0] == u'w' ? Phase::WINS : Phase::Address;
+        const QStringList card = applytest::Input(), values = card.mid(2);
+        const Phase phase = card[0] == QLatin1String("dns")    ? Phase::DNS
+                            : card[0] == QLatin1String("wins") ? Phase::WINS
+                                                               : Phase::Address;
         CNetworkCard c;
         c.m_Index = 7;
-        c.m_DNSAuto = c.m_WINSAuto = c.m_DHCPEnabled = card.section(u' ', 1, 1) == u'1';
+        c.m_DNSAuto = c.m_WINSAuto = c.m_DHCPEnabled = card[1] == u'1';
         if (phase == Phase::DNS)
             c.m_DNSServers = iptest::Ips(values);
         c.m_PrimaryWINS = c.m_IPAddress = CIPAddress(values.at(0));
@@ -98,7 +92,7 @@ private slots:
         QStringList lines;
         for (const Command& command : BuildPhaseCommands(c, 3, phase))
             lines << command.CommandLine().remove(QStringLiteral("netsh.exe interface ip "));
-        QCOMPARE(lines.join(u'|'), commands);
+        QCOMPARE(lines.join(u'|'), applytest::Expected());
         for (const Command& command : BuildPhaseCommands(c, 3, Phase::DNS))
             QVERIFY(command.phase == Phase::DNS && command.adapter == 3);
         // The interface index goes out as plain unsigned decimal.
@@ -127,15 +121,12 @@ private slots:
     // the result, the code and the commands run.
     void lastCommandDecides_data()
     {
-        QTest::addColumn<QString>("row");
-        for (const char* row :
-             {"E0 E5 E0 = 1 0 3", "E0 E0 E87 = 0 87 3", "N2 E0 N31 = 0 31 3", "E5 P0 = 1 5 2", "E0 T258 E0 = 0 258 2"})
-            QTest::newRow(row) << QString::fromLatin1(row);
+        applytest::Rows(
+            {"E0 E5 E0 = 1 0 3", "E0 E0 E87 = 0 87 3", "N2 E0 N31 = 0 31 3", "E5 P0 = 1 5 2", "E0 T258 E0 = 0 258 2"});
     }
     void lastCommandDecides()
     {
-        QFETCH(QString, row);
-        const QStringList results = row.section(QStringLiteral(" = "), 0, 0).split(u' ');
+        const QStringList results = applytest::Input();
         FakeRunner runner;
         for (const QString& r : results)
             runner.script << CommandResult{CommandResult::Outcome(QStringLiteral("ENPT").indexOf(r.at(0))),
@@ -143,8 +134,7 @@ private slots:
         CApplier applier(runner);
         unsigned long last = 999;
         const bool ok = applier.RunCommands(Commands(int(results.count())), &last);
-        QCOMPARE(QStringLiteral("%1 %2 %3").arg(ok).arg(last).arg(runner.started.count()),
-                 row.section(QStringLiteral(" = "), 1));
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(ok).arg(last).arg(runner.started.count()), applytest::Expected());
         QCOMPARE(runner.started.first(), QStringLiteral("0"));
         // Nothing to run: false, and the caller's code stays.
         last = 999;

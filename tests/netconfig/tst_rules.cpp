@@ -1,5 +1,6 @@
 // The pure rules, each as a table: address text, the patterns, the mask rules, host addresses, identification
 // comparison, the phase plan, the command-line switches, console code pages.
+#include "applytestutil.h"
 #include "consoletext.h"
 #include "entry.h"
 #include "iplist.h"
@@ -8,19 +9,9 @@
 
 #include <QtTest>
 
+using namespace applytest;
+
 namespace {
-
-void Rows(std::initializer_list<const char*> rows)
-{
-    QTest::addColumn<QStringList>("row");
-    for (const char* row : rows)
-        QTest::newRow(row) << QString::fromLatin1(row).split(u' ');
-}
-
-void Row(const char* name, const QStringList& args, const char* expected)
-{
-    QTest::newRow(name) << args << QString::fromUtf8(expected);
-}
 
 quint32 Value(const QString& text)
 {
@@ -42,7 +33,7 @@ private slots:
     }
     void addressText()
     {
-        QFETCH(QStringList, row);
+        const QStringList row = Row();
         const CIPAddress address(QString(row[0]).replace(u'_', u' '));
         QCOMPARE(address.Value(), row[1].toUInt(nullptr, 16));
         if (address.Value() != 0 && !row[0].startsWith(u'0'))
@@ -58,7 +49,7 @@ private slots:
     }
     void patterns()
     {
-        QFETCH(QStringList, row);
+        const QStringList row = Row();
         const QString text = QString(row[0]).replace(u'_', u' ');
         QCOMPARE(QString::number(IsStrictAddress(text)) + u' ' + QString::number(IsBlankOrZeroAddress(text)),
                  row[1] + u' ' + row[2]);
@@ -75,7 +66,7 @@ private slots:
     }
     void masks()
     {
-        QFETCH(QStringList, row);
+        const QStringList row = Row();
         QCOMPARE(MaskFitsAddress(Value(row[0]), Value(row[1])), row[2] == u'1');
         QCOMPARE(IsContiguousMask(Value(row[1])), row[3] == u'1');
     }
@@ -94,7 +85,7 @@ private slots:
     }
     void hostAddress()
     {
-        QFETCH(QStringList, row);
+        const QStringList row = Row();
         const QStringList problems{"None", "Reserved", "Loopback", "NotUnicast", "NetworkAddress", "BroadcastAddress"};
         const quint32 a = Value(row[0]), m = Value(row[1]);
         QCOMPARE(problems.value(int(CheckHostAddress(a, m))), row[2]);
@@ -115,7 +106,7 @@ private slots:
     }
     void plannedPhases()
     {
-        QFETCH(QStringList, row);
+        const QStringList row = Row();
         CNetworkCard wanted;
         wanted.m_IPAddress = CIPAddress(QStringLiteral("10.0.0.5"));
         wanted.m_SubnetMask = CIPAddress(QStringLiteral("255.255.255.0"));
@@ -151,82 +142,45 @@ private slots:
     }
 
     // "c" console, "l" load, "s" save, "m" a file name missing, "w" whatif, "v" verbose, "u" undo, "k" keep with
-    // its seconds; then the load and the save file.
+    // its seconds; then the load and the save file. Switches are whole words, in any order, case matters, the
+    // last file wins; a switch may be taken as a file name.
     void scan_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("scanned");
-        Row("none", {}, "||");
-        Row("a file alone", {"net.ini"}, "||");
-        Row("long forms", {"-console", "-save", "my file.ini"}, "cs||my file.ini");
-        Row("slash long forms", {"/console", "/load", "x", "/save", "y"}, "cls|x|y");
-        Row("dash short forms", {"-c", "-l", "x", "-s", "y"}, "cls|x|y");
-        Row("any order", {"/s", "out.ini", "-load", "in.ini", "/c"}, "cls|in.ini|out.ini");
-        Row("case matters", {"/C", "/L", "x", "-Save", "y"}, "||");
-        Row("whole words only", {"/cx", "--c", "/l:", "-loads"}, "||");
-        Row("load last", {"/c", "/l"}, "clm||");
-        Row("the last file wins", {"/l", "a", "/l", "b"}, "l|b|");
-        Row("a switch taken as the file", {"/s", "/l"}, "lsm||/l");
-        Row("an empty file name", {"/l", ""}, "l||");
-        Row("missing after a complete one", {"/l", "a", "/s"}, "lsm|a|");
-        Row("options", {"/whatif", "-verbose", "-undo"}, "wvu||");
-        Row("keep with seconds", {"/keep", "30"}, "k30||");
-        Row("keep zero seconds", {"-keep", "0"}, "k0||");
-        Row("keep without seconds", {"/keep", "/l", "a"}, "lk-1|a|");
-        Row("keep negative", {"/keep", "-5"}, "k-1||");
+        Rows({"= ||", "net.ini = ||", "-console -save my_file.ini = cs||my file.ini",
+              "/console /load x /save y = cls|x|y", "-c -l x -s y = cls|x|y",
+              "/s out.ini -load in.ini /c = cls|in.ini|out.ini", "/C /L x -Save y = ||", "/cx --c /l: -loads = ||",
+              "/c /l = clm||", "/l a /l b = l|b|", "/s /l = lsm||/l", "/l ~ = l||", "/l a /s = lsm|a|",
+              "/whatif -verbose -undo = wvu||", "/keep 30 = k30||", "-keep 0 = k0||", "/keep /l a = lk-1|a|",
+              "/keep -5 = k-1||"});
     }
     void scan()
     {
-        QFETCH(QStringList, args);
-        const CommandLineSwitches s = ScanCommandLine(args);
+        const CommandLineSwitches s = ScanCommandLine(Input());
         const QByteArray flags = QByteArray(s.console ? "c" : "") + (s.load ? "l" : "") + (s.save ? "s" : "") +
                                  (s.missingFile ? "m" : "") + (s.whatif ? "w" : "") + (s.verbose ? "v" : "") +
                                  (s.undo ? "u" : "") + (s.keep ? "k" + QByteArray::number(s.keepSeconds) : "");
-        QTEST(QString::fromLatin1(flags) + u'|' + s.loadFile + u'|' + s.saveFile, "scanned");
+        QCOMPARE(QString::fromLatin1(flags) + u'|' + s.loadFile + u'|' + s.saveFile, Expected());
     }
 
-    // What a console command line is refused for; empty: accepted.
+    // What a console command line is refused for; nothing: accepted.
     void usage_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("problem");
-        const char* two = "load, save, undo and confirm cannot be combined";
-        Row("load", {"/c", "/l", "a"}, "");
-        Row("save", {"/c", "/s", "a"}, "");
-        Row("undo", {"/c", "/undo"}, "");
-        Row("confirm", {"/c", "/keep"}, "");
-        Row("load, keep seconds, whatif", {"/c", "/l", "a", "/keep", "30", "/whatif", "/verbose"}, "");
-        Row("nothing", {"/c", "/verbose"}, "console mode needs /load FILE, /save FILE, /undo or /keep");
-        Row("save without file", {"/c", "/s"}, "a load or save switch needs a file name");
-        Row("load and save", {"/c", "/l", "a", "/s", "b"}, two);
-        Row("undo and confirm", {"/c", "/undo", "/keep"}, two);
-        Row("whatif with undo", {"/c", "/undo", "/whatif"}, "/whatif goes with /load FILE");
-        Row("keep 0 with save", {"/c", "/s", "a", "/keep", "0"}, "/keep SECONDS goes with /load FILE");
+        Rows({"/c /l a = ", "/c /s a = ", "/c /undo = ", "/c /keep = ", "/c /l a /keep 30 /whatif /verbose = ",
+              "/c /verbose = console mode needs /load FILE, /save FILE, /undo or /keep",
+              "/c /s = a load or save switch needs a file name",
+              "/c /l a /s b = load, save, undo and confirm cannot be combined",
+              "/c /undo /keep = load, save, undo and confirm cannot be combined",
+              "/c /undo /whatif = /whatif goes with /load FILE",
+              "/c /s a /keep 0 = /keep SECONDS goes with /load FILE"});
     }
-    void usage()
-    {
-        QFETCH(QStringList, args);
-        QTEST(ConsoleUsageProblem(ScanCommandLine(args)), "problem");
-    }
+    void usage() { QCOMPARE(ConsoleUsageProblem(ScanCommandLine(Input())), Expected()); }
 
     // 1: kill mode.
     void kill_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("kill");
-        Row("name", {"-kill", "ping"}, "1");
-        Row("more after the name", {"-kill", "ping", "/c"}, "1");
-        Row("empty name", {"-kill", ""}, "1");
-        Row("nothing to kill", {"-kill"}, "0");
-        Row("not first", {"/c", "-kill", "ping"}, "0");
-        Row("other case", {"-KILL", "ping"}, "0");
-        Row("slash form", {"/kill", "ping"}, "0");
+        Rows({"-kill ping = 1", "-kill ~ = 1", "-kill = 0", "/c -kill ping = 0", "-KILL ping = 0", "/kill ping = 0"});
     }
-    void kill()
-    {
-        QFETCH(QStringList, args);
-        QTEST(QString::number(IsKillCommand(args)), "kill");
-    }
+    void kill() { QCOMPARE(QString::number(IsKillCommand(Input())), Expected()); }
 
     // The names the utilities page uses are checked there, through the decoded output.
     void codePageOfCodec()
