@@ -50,49 +50,32 @@ class TestValidate : public QObject
     Q_OBJECT
 
 private slots:
-    // Edits on the valid card; DHCP, DNS and WINS automatic; the field named and the message (none: accepted).
+    // DHCP, DNS and WINS automatic, then the edits on the valid card; the field named and the message (none:
+    // accepted). What the model holds (0) shows again once the changes are dropped; DHCP supplies the address,
+    // yet a malformed one still refuses the apply; a complete typed address replaces what was refused before.
     void rules_data()
     {
-        QTest::addColumn<QString>("edits");
-        QTest::addColumn<QString>("automatic");
-        QTest::addColumn<QString>("problem");
-        const auto row = [](const char* name, const char* edits, const char* automatic, const QString& problem) {
-            QTest::newRow(name) << QString::fromLatin1(edits) << QString::fromLatin1(automatic) << problem;
-        };
-        const QString autoBox = "DNS/WINS can not be set automatically in current configuration.";
-        row("valid card", "", "000", "");
-        row("bad ip", "ip 300.1.1.1", "000", "ip Ip address 300.1.1.1 is not valid.");
-        row("mask vs address", "ip 10.1.2.3 mask 255.0.0.0", "000",
-            "mask Subnet mask 255.0.0.0 is not valid for entered ip address.");
-        row("mask with a hole", "mask 255.255.255.1", "000", "mask Subnet mask 255.255.255.1 is not valid.");
-        row("broadcast address", "ip 192.168.1.255", "000",
-            "ip Ip address 192.168.1.255 is the broadcast address of its subnet.");
-        row("dhcp without a lease", "ip 0.0.0.0 mask 0.0.0.0", "111", "");
-        // What the model holds (0) shows again once the changes are dropped.
-        row("refused text gone with the changes", "ip 1.2.3. clear ~", "000",
-            "ip Ip address 0.0.0.0 is reserved and cannot be used.");
-        row("cleared gateway", "gw ...", "000", "gw Ip address ... is not valid.");
-        row("incomplete dns", "dns 10.1..", "000", "dns Ip address 10.1.. is not valid.");
-        row("secondary wins beats mask", "mask 255.0.255.0 wins2 1.1.1.300", "000",
-            "wins2 Ip address 1.1.1.300 is not valid.");
-        row("gateway beats ip", "ip 999.1.1.1 gw 1.1.1.300", "000", "gw Ip address 1.1.1.300 is not valid.");
-        row("name beats address", "ip ... name ~", "000", "name Computer name is empty.");
-        row("no group", "group ~ name ~", "000", "group Group/domain name is empty.");
-        row("manual with wins auto", "", "001", "wins1 " + autoBox);
-        row("manual with dns auto", "", "011", "dns " + autoBox);
-        // DHCP supplies the address, yet a malformed one still refuses the apply.
-        row("dhcp, bad ip", "ip 1.2.3.", "111", "ip Ip address 1.2.3. is not valid.");
-        // A complete typed address replaces what was refused before.
-        row("corrected", "ip 1.2.3. ip 10.0.0.1 mask 255.0.0.0", "000", "");
+        Rows({"000 = ", "000 ip 300.1.1.1 = ip Ip address 300.1.1.1 is not valid.",
+              "000 ip 10.1.2.3 mask 255.0.0.0 = mask Subnet mask 255.0.0.0 is not valid for entered ip address.",
+              "000 mask 255.255.255.1 = mask Subnet mask 255.255.255.1 is not valid.",
+              "000 ip 192.168.1.255 = ip Ip address 192.168.1.255 is the broadcast address of its subnet.",
+              "111 ip 0.0.0.0 mask 0.0.0.0 = ",
+              "000 ip 1.2.3. clear ~ = ip Ip address 0.0.0.0 is reserved and cannot be used.",
+              "000 gw ... = gw Ip address ... is not valid.", "000 dns 10.1.. = dns Ip address 10.1.. is not valid.",
+              "000 mask 255.0.255.0 wins2 1.1.1.300 = wins2 Ip address 1.1.1.300 is not valid.",
+              "000 ip 999.1.1.1 gw 1.1.1.300 = gw Ip address 1.1.1.300 is not valid.",
+              "000 ip ... name ~ = name Computer name is empty.",
+              "000 group ~ name ~ = group Group/domain name is empty.",
+              "001 = wins1 DNS/WINS can not be set automatically in current configuration.",
+              "011 = dns DNS/WINS can not be set automatically in current configuration.",
+              "111 ip 1.2.3. = ip Ip address 1.2.3. is not valid.", "000 ip 1.2.3. ip 10.0.0.1 mask 255.0.0.0 = "});
     }
     void rules()
     {
-        QFETCH(QString, edits);
-        QFETCH(QString, automatic);
         CAdapterEditor editor;
-        Edit(editor, edits, automatic);
+        Edit(editor, Row().mid(1, Row().indexOf(QStringLiteral("=")) - 1).join(u' '), Row()[0]);
         const CValidationProblem problem = Validate(editor.Card(0), editor.Wanted());
-        QTEST((kFields.key(problem.field) + u' ' + problem.message).trimmed(), "problem");
+        QCOMPARE((kFields.key(problem.field) + u' ' + problem.message).trimmed(), Expected());
     }
 
     // What one edit marks: the phases (A D W), a pending identification (I); then what the field shows, the
@@ -102,31 +85,27 @@ private slots:
     // replaces the next. The suffix alone does not enable Apply.
     void marks_data()
     {
-        QTest::addColumn<QString>("row");
-        for (const char* row :
-             {"ip 192.168.1.10 = ---- 192.168.1.10", "ip 192.168.001.010 = A--- 192.168.1.10",
+        Rows({"ip 192.168.1.10 = ---- 192.168.1.10", "ip 192.168.001.010 = A--- 192.168.1.10",
               "mask 255.255.0.0 = A--- 255.255.0.0", "wins1 10.0.0.8 = --W- 10.0.0.8", "wins2 10.0.0.9 = --W- 10.0.0.9",
               "dns 10.0.0.1 = -D-- 10.0.0.1,192.168.1.254", "gw 10.0.0.7 = A--- 10.0.0.7,192.168.1.254",
               "gw 192.168.1.254 = A--- 192.168.1.254", "gw 192.168.001.001 = A--- 192.168.1.1",
               "gw ... = A--- 192.168.1.254", "gw 0.0.0.0 = A--- 0.0.0.0",
               "gw 192.168.. = ---- 192.168.1.1,192.168.1.254", "dnsauto 1 = -D--", "dnsauto 0 = ----",
-              "winsauto 1 = --W-", "group OFFICE = ---I", "suffix corp.example = ----"})
-            QTest::newRow(row) << QString::fromLatin1(row);
+              "winsauto 1 = --W-", "group OFFICE = ---I", "suffix corp.example = ----"});
     }
     void marks()
     {
-        QFETCH(QString, row);
         CAdapterEditor editor;
-        Edit(editor, row.section(QStringLiteral(" = "), 0, 0));
+        Edit(editor, Row().mid(0, Row().indexOf(QStringLiteral("="))).join(u' '));
         const CNetworkCard& card = editor.Card(0);
-        const CardField field = kFields.value(row.section(u' ', 0, 0), CardField::None);
+        const CardField field = kFields.value(Row()[0], CardField::None);
         QString marked = QString(card.m_AddressChanged ? u'A' : u'-') + (card.m_DNSChanged ? u'D' : u'-') +
                          (card.m_WINSChanged ? u'W' : u'-') + (editor.IdentityPending() ? u'I' : u'-');
         if (field == CardField::Gateway || field == CardField::DNSServer)
             marked += u' ' + Texts(field == CardField::Gateway ? card.m_Gateways : card.m_DNSServers).join(u',');
         else if (field != CardField::None && field <= CardField::SecondaryWINS)
             marked += u' ' + card.FieldText(field);
-        QCOMPARE(marked.trimmed(), row.section(QStringLiteral(" = "), 1));
+        QCOMPARE(marked.trimmed(), Expected());
     }
 
     // OK checks every card it is about to apply, not only the one on screen, and shows the refused card with the
@@ -157,14 +136,11 @@ private slots:
     // A manual gateway outside the subnet of 192.168.1.10/24 is asked about: DHCP, gateways, the one named.
     void gatewayWarning_data()
     {
-        QTest::addColumn<QStringList>("row");
-        for (const char* row :
-             {"0 192.168.1.1,192.168.1.254", "0 192.168.1.1,192.168.2.1 192.168.2.1", "0 0.0.0.0", "1 10.0.0.1"})
-            QTest::newRow(row) << QString::fromLatin1(row).split(u' ');
+        Rows({"0 192.168.1.1,192.168.1.254", "0 192.168.1.1,192.168.2.1 192.168.2.1", "0 0.0.0.0", "1 10.0.0.1"});
     }
     void gatewayWarning()
     {
-        QFETCH(QStringList, row);
+        const QStringList row = Row();
         CAdapterEditor editor;
         Edit(editor, QString(), row[0] + QStringLiteral("00"));
         CNetworkCard card = editor.Card(0);
