@@ -7,15 +7,17 @@
 
 #include <memory>
 
+using namespace applytest;
+
 namespace {
 
 const int kWired = 0;    // static addresses, static DNS and WINS
 const int kWireless = 1; // everything from DHCP
 
-std::vector<std::string> Strings(const QString& blankSeparated)
+std::vector<std::string> Strings(const QString& commaSeparated)
 {
     std::vector<std::string> strings;
-    for (const QString& part : blankSeparated.split(u' ', Qt::SkipEmptyParts))
+    for (const QString& part : commaSeparated.split(u',', Qt::SkipEmptyParts))
         strings.push_back(part.toStdString());
     return strings;
 }
@@ -80,60 +82,41 @@ private slots:
     // DNS field.
     void automaticSources_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("nameServer");
-        QTest::addColumn<QString>("wins");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("dhcp, static WINS") << kWireless << ""
-                                           << "10.0.0.2"
-                                           << "1 0 10.0.0.1";
-        QTest::newRow("dhcp, static DNS, first only") << kWireless << "10.0.0.7,10.0.0.3"
-                                                      << ""
-                                                      << "0 1 10.0.0.7";
         // Without DHCP there is no automatic WINS, even with an empty list.
-        QTest::newRow("static, nothing static") << kWired << ""
-                                                << ""
-                                                << "1 0 0.0.0.0";
+        Rows({"1 ~ 10.0.0.2 = 1 0 10.0.0.1", "1 10.0.0.7,10.0.0.3 ~ = 0 1 10.0.0.7", "0 ~ ~ = 1 0 0.0.0.0"});
     }
     void automaticSources()
     {
-        QFETCH(int, row);
-        QFETCH(QString, nameServer);
-        QFETCH(QString, wins);
-        m_Host.Hive().SetString(m_Host.TcpipKey(row), "NameServer", nameServer.toStdString());
-        m_Host.Hive().SetMultiString(m_Host.NetBTKey(row), "NameServerList", Strings(wins));
+        const int row = Input()[0].toInt();
+        m_Host.Hive().SetString(m_Host.TcpipKey(row), "NameServer", Input()[1].toStdString());
+        m_Host.Hive().SetMultiString(m_Host.NetBTKey(row), "NameServerList", Strings(Input()[2]));
         QVERIFY(Read());
         m_Dialog->SelectAdapter(row);
         const CNetworkCard& card = m_Dialog->Adapters()[row];
-        QTEST(QStringLiteral("%1 %2 ").arg(card.m_DNSAuto).arg(card.m_WINSAuto) +
-                  m_Dialog->AdaptersPage()->ledDNSServer->text(),
-              "shown");
+        QCOMPARE(QStringLiteral("%1 %2 ").arg(card.m_DNSAuto).arg(card.m_WINSAuto) +
+                     m_Dialog->AdaptersPage()->ledDNSServer->text(),
+                 Expected());
     }
 
     // F5 drops every unapplied edit, wherever the caret is: each card equals what the host now holds, no flag
     // is left, Apply is off, the shown row stays.
     void f5RereadsHost_data()
     {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        for (const char* field : {"ledIPAddress", "ledDNSServer", "ledSecondaryWINS"})
-            QTest::newRow(field) << QString::fromLatin1(field) << QStringLiteral("10.9.9.9");
-        QTest::newRow("identification") << QStringLiteral("ledHostName") << QStringLiteral("WS77");
+        Rows({"ledIPAddress 10.9.9.9", "ledDNSServer 10.9.9.9", "ledSecondaryWINS 10.9.9.9", "ledHostName WS77"});
     }
     void f5RereadsHost()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        applytest::Fixture fx;
+        const QString field = Row()[0];
+        Fixture fx;
         QVERIFY(fx.Open(0));
         CNetConfigImpl& d = *fx.dialog;
         fx.Show(1);
-        applytest::Click(d.AdaptersPage()->rbtnManual);
+        Click(d.AdaptersPage()->rbtnManual);
         fx.Show(0);
         auto* edit = d.findChild<QLineEdit*>(field);
         if (field == QLatin1String("ledHostName"))
             d.SelectMainTab(2);
-        QVERIFY(applytest::Type(edit, typed));
+        QVERIFY(Type(edit, Row()[1]));
         QVERIFY(d.btnApply->isEnabled());
         // The host changed behind the dialog's back.
         HostHive host;
@@ -145,7 +128,7 @@ private slots:
         QTest::keyClick(edit, Qt::Key_F6);
         QVERIFY2(d.Adapters()[0].HasChanges() || field == QLatin1String("ledHostName"), "only F5 refreshes");
         QTest::keyClick(edit, Qt::Key_F5);
-        const auto fresh = applytest::ReadHost();
+        const auto fresh = ReadHost();
         QVERIFY(fresh);
         QCOMPARE(d.CurrentAdapterIndex(), 0);
         for (int row = 0; row < fresh->Adapters().count(); ++row)
@@ -195,58 +178,45 @@ private slots:
 
     // The wired adapter as read: first address and mask on the page, the rest alongside, 0.0.0.0 dropped;
     // every gateway of the chain, 0.0.0.0 for none; NameServer up to 1,023 bytes, longer reads as empty.
+    // Addresses as ip/mask, gateways, NameServer bytes = ip mask [further] [gateways] dnsAuto.
     void reading_data()
     {
-        QTest::addColumn<QString>("addresses"); // ip/mask ...
-        QTest::addColumn<QString>("gateways");
-        QTest::addColumn<int>("nameServerBytes");
-        QTest::addColumn<QString>("read"); // ip mask [further] [gateways] dnsAuto
-        const QString first = "192.168.1.5/255.255.255.0";
-        QTest::newRow("further addresses")
-            << first + " 0.0.0.0/0.0.0.0 10.0.0.5/255.0.0.0"
-            << "192.168.1.1" << 10 << "192.168.1.5 255.255.255.0 [10.0.0.5/255.0.0.0] [192.168.1.1] 0";
-        QTest::newRow("gateway chain") << first << "192.168.1.1 192.168.1.254 192.168.1.253" << 1023
-                                       << "192.168.1.5 255.255.255.0 [] [192.168.1.1,192.168.1.254,192.168.1.253] 0";
-        QTest::newRow("no gateway, 1,024 bytes") << first << "" << 1024 << "192.168.1.5 255.255.255.0 [] [0.0.0.0] 1";
+        Rows({"192.168.1.5/255.255.255.0,0.0.0.0/0.0.0.0,10.0.0.5/255.0.0.0 192.168.1.1 10 = 192.168.1.5 "
+              "255.255.255.0 [10.0.0.5/255.0.0.0] [192.168.1.1] 0",
+              "192.168.1.5/255.255.255.0 192.168.1.1,192.168.1.254,192.168.1.253 1023 = 192.168.1.5 255.255.255.0 [] "
+              "[192.168.1.1,192.168.1.254,192.168.1.253] 0",
+              "192.168.1.5/255.255.255.0 ~ 1024 = 192.168.1.5 255.255.255.0 [] [0.0.0.0] 1"});
     }
     void reading()
     {
-        QFETCH(QString, addresses);
-        QFETCH(int, nameServerBytes);
+        const QString addresses = Input()[0];
         winsys::Hive& hive = m_Host.Hive();
         const std::string key = m_Host.TcpipKey(kWired);
-        hive.SetMultiString(key, "IPAddress", Strings(QString(addresses).remove(QRegularExpression("/[^ ]*"))));
-        hive.SetMultiString(key, "SubnetMask", Strings(QString(addresses).remove(QRegularExpression("[^ ]*/"))));
-        QFETCH(QString, gateways);
-        hive.SetMultiString(key, "DefaultGateway", Strings(gateways));
-        hive.SetString(key, "NameServer", std::string("10.0.0.1").append(nameServerBytes - 8, ' '));
+        hive.SetMultiString(key, "IPAddress", Strings(QString(addresses).remove(QRegularExpression("/[^,]*"))));
+        hive.SetMultiString(key, "SubnetMask", Strings(QString(addresses).remove(QRegularExpression("[^,]*/"))));
+        hive.SetMultiString(key, "DefaultGateway", Strings(Input()[1]));
+        hive.SetString(key, "NameServer", std::string("10.0.0.1").append(Input()[2].toInt() - 8, ' '));
         QVERIFY(Read());
         const CNetworkCard& card = m_Dialog->Adapters()[kWired];
         QStringList further;
         for (const CAddressWithMask& more : card.m_SecondaryAddresses)
             further << more.address.ToString() + u'/' + more.mask.ToString();
-        QTEST(QStringLiteral("%1 %2 [%3] [%4] %5")
-                  .arg(card.m_IPAddress.ToString(), card.m_SubnetMask.ToString(), further.join(u','),
-                       settingstest::Join(card.m_Gateways))
-                  .arg(card.m_DNSAuto),
-              "read");
+        QCOMPARE(QStringLiteral("%1 %2 [%3] [%4] %5")
+                     .arg(card.m_IPAddress.ToString(), card.m_SubnetMask.ToString(), further.join(u','),
+                          settingstest::Join(card.m_Gateways))
+                     .arg(card.m_DNSAuto),
+                 Expected());
     }
 
     // A failed query is returned; the edited model stays unless the adapters were read; a read that finds no
     // adapter keeps the old ones. code 1: any error.
     void failedReadKeepsTheModel_data()
     {
-        QTest::addColumn<QString>("broken");
-        QTest::addColumn<qulonglong>("code");
-        QTest::addColumn<QString>("ip");
-        QTest::newRow("adapters query") << "hive" << 1ull << "192.168.1.9";
-        QTest::newRow("drive listing") << "drives" << qulonglong(ERROR_INVALID_DATA) << "192.168.1.5";
-        QTest::newRow("no adapter") << "adapters" << 0ull << "192.168.1.9";
+        Rows({"hive = 1 192.168.1.9", "drives = 13 192.168.1.5", "adapters = 0 192.168.1.9"});
     }
     void failedReadKeepsTheModel()
     {
-        QFETCH(QString, broken);
-        QFETCH(qulonglong, code);
+        const QString broken = Row()[0];
         QVERIFY(Read());
         m_Dialog->Editor().EditAddress(kWired, CardField::IPAddress, QStringLiteral("192.168.1.9"));
         // A connection without its remote name is data the drive listing refuses.
@@ -256,9 +226,11 @@ private slots:
             m_Host.RemoveAdapters();
         QVERIFY(broken == QLatin1String("hive") ? m_Env->writeHive(QStringLiteral("junk")) : m_Host.WriteTo(*m_Env));
         const unsigned long result = m_Dialog->ReadConfiguration();
-        QCOMPARE(code == 1 ? qulonglong(result != 0) : qulonglong(result), code);
+        QCOMPARE(QStringLiteral("%1 %2")
+                     .arg(broken == QLatin1String("hive") ? result != 0 : result)
+                     .arg(m_Dialog->Adapters()[kWired].m_IPAddress.ToString()),
+                 Expected());
         QCOMPARE(m_Dialog->Adapters().count(), 2);
-        QTEST(m_Dialog->Adapters()[kWired].m_IPAddress.ToString(), "ip");
     }
 
     // The name waiting for a restart and the suffix that will apply are shown.
@@ -323,28 +295,24 @@ private slots:
     }
 
     // A disconnected drive also leaves the user's persistent connections; a refused one is named in a box.
-    void disconnect_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("openFiles");
-        QTest::addColumn<QString>("remaining");
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("drive letter") << 0 << 0 << kScans << QStringList();
-        QTest::newRow("deviceless, by path") << 1 << 0 << kPublic << QStringList();
-        QTest::newRow("open files refused")
-            << 0 << 3 << kPublic + u'|' + kScans << QStringList{applytest::SystemText(2401).trimmed()};
-    }
+    // The row picked, the open files = what remains, public and scans; ! a box.
+    void disconnect_data() { Rows({"0 0 = S", "1 0 = P", "0 3 = PS!"}); }
     void disconnect()
     {
-        QFETCH(int, row);
-        QFETCH(int, openFiles);
-        QFETCH(QString, remaining);
+        const int row = Row()[0].toInt(), openFiles = Row()[1].toInt();
+        QStringList left;
+        if (Expected().contains(u'P'))
+            left << kPublic;
+        if (Expected().contains(u'S'))
+            left << kScans;
+        const QString remaining = left.join(u'|');
         m_Host.Hive().SetDword(std::string(winsys::keys::kConnections) + "\\0", "OpenFiles", DWORD(openFiles));
         QVERIFY(Read());
         QCOMPARE(Listed(*m_Dialog), kPublic + u'|' + kScans);
         m_Dialog->DrivesPage()->chlShareList->setCurrentItem(m_Dialog->DrivesPage()->chlShareList->topLevelItem(row));
         m_Dialog->DrivesPage()->btnDisconnectDrive->click();
-        QTEST(m_Boxes.texts().replaceInStrings(QRegularExpression(QStringLiteral("\\s+$")), {}), "messages");
+        QCOMPARE(m_Boxes.texts().replaceInStrings(QRegularExpression(QStringLiteral("\\s+$")), {}),
+                 Expected().contains(u'!') ? QStringList{SystemText(2401).trimmed()} : QStringList());
         QCOMPARE(HostConnections(), remaining);
         QCOMPARE(Listed(*m_Dialog), remaining);
         QCOMPARE(Remembered("Z"), remaining.contains(kPublic));
