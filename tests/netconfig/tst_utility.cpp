@@ -1,11 +1,9 @@
 // The utilities page with stand-in programs and with the system's own ping; its output pane's scrollback:
 // bounded, newest lines kept, Clear empties it.
+#include "applytestutil.h"
 #include "logtextpane.h"
-#include "netconfigimpl.h"
-#include "testenv.h"
 
 #include <QDir>
-#include <QtTest>
 
 #include <memory>
 
@@ -103,27 +101,20 @@ private slots:
     }
 
     // The child gets the target exactly as typed, as one argument, and the "Running" line shows it as text.
-    void targetIsOneArgument_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("count");
-        QTest::newRow("after the count") << "-n 1 x" << true;
-        QTest::newRow("blanks") << "  " << false;
-        QTest::newRow("quotes, backslashes, markup") << "a \\\"b\" <b>c\\" << false;
-    }
-
     void targetIsOneArgument()
     {
-        QFETCH(QString, target);
-        QFETCH(bool, count);
         StandInPing("for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done");
-        CNetConfigImpl dialog;
-        dialog.UtilitiesPage()->btnPingEchoRqv->setChecked(count);
-        dialog.UtilitiesPage()->spinPingEchoRqvNum->setValue(4);
-        QVERIFY(Run(dialog, target));
-        const QString command = QStringLiteral("ping ") + (count ? QStringLiteral("-n 4 ") : QString()) + target;
-        QCOMPARE(Pane(dialog), QStringLiteral("Running %1.\n%2[%3]\n\n%1 done.\n")
-                                   .arg(command, count ? QStringLiteral("[-n]\n[4]\n") : QString(), target));
+        for (const QString& target :
+             {QStringLiteral("-n 1 x"), QStringLiteral("  "), QStringLiteral("a \\\"b\" <b>c\\")}) {
+            const bool count = target.startsWith(u'-');
+            CNetConfigImpl dialog;
+            dialog.UtilitiesPage()->btnPingEchoRqv->setChecked(count);
+            dialog.UtilitiesPage()->spinPingEchoRqvNum->setValue(4);
+            QVERIFY(Run(dialog, target));
+            const QString command = QStringLiteral("ping ") + (count ? QStringLiteral("-n 4 ") : QString()) + target;
+            QCOMPARE(Pane(dialog), QStringLiteral("Running %1.\n%2[%3]\n\n%1 done.\n")
+                                       .arg(command, count ? QStringLiteral("[-n]\n[4]\n") : QString(), target));
+        }
     }
 
     // A marker in the target must not be taken for one of the template's; output is shown as text, never as
@@ -142,49 +133,34 @@ private slots:
 
     // Console output is decoded with the code page that layout.ini names (850 when it names none; 437 and 850 as
     // Latin-1), as the codec the page used to name for it did; Latin-1 without a table for the code page.
+    // The layout.ini line ("-": no layout.ini, "=866": "Codepage=866"), the output in hex = the code page read, the
+    // line shown.
     void decoding_data()
     {
-        QTest::addColumn<QByteArray>("layout"); // empty: no layout.ini
-        QTest::addColumn<QByteArray>("hex");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("codepage");
-        const auto row = [](const char* name, const char* layout, const char* hex, const QString& shown,
-                            const char* codepage) {
-            QTest::newRow(name) << QByteArray(layout) << QByteArray(hex) << shown << QString::fromLatin1(codepage);
-        };
-        row("no layout.ini", "", "636166e9", "café", "");
-        row("no blanks around =", "Codepage=866", "636166e9", "café", "850");
-        row("no table", "Codepage = 1251", "e4", "ä", "1251");
-        row("866, up to a NUL", "Codepage = 866", "8ee2a2a5e2006166746572", "Ответ", "866");
-        row("NUL first", "", "00616263", "", "");
-        row("437", "Codepage = 437", "6772f6df6572", "größer", "437");
-        row("850", "Codepage = 850", "81949a", "\u0081\u0094\u009a", "850");
-        row("852", "Codepage = 852", "a3f364bc", "Łódź", "852");
-        row("737", "Codepage = 737", "c1f0dcedf4e7f3e7", "Απάντηση", "737");
-        row("936", "Codepage = 936", "c0b4d7d480", "来自€", "936");
-        row("950", "Codepage = 950", "a8d3a6db", "來自", "950");
-        row("932", "Codepage = 932", "82a982e782ccb1b25c7e", "からのｱｲ\\~", "932");
-        row("949", "Codepage = 949", "c0c78c63", "의똠", "949");
+        applytest::Rows({"- 636166e9 = |café", "=866 636166e9 = 850|café", "1251 e4 = 1251|ä",
+                         "866 8ee2a2a5e2006166746572 = 866|Ответ", "- 00616263 = |", "437 6772f6df6572 = 437|größer",
+                         "850 81949a = 850|\u0081\u0094\u009a", "852 a3f364bc = 852|Łódź",
+                         "737 c1f0dcedf4e7f3e7 = 737|Απάντηση", "936 c0b4d7d480 = 936|来自€", "950 a8d3a6db = 950|來自",
+                         "932 82a982e782ccb1b25c7e = 932|からのｱｲ\\~", "949 c0c78c63 = 949|의똠"});
     }
-
     void decoding()
     {
-        QFETCH(QByteArray, layout);
-        QFETCH(QByteArray, hex);
-        if (!layout.isEmpty()) {
+        const QString layout = applytest::Row()[0];
+        if (layout != u'-') {
             const QString dir = m_Env->configDir() + QStringLiteral("/netconfig");
             QFile file(dir + QStringLiteral("/layout.ini"));
             QVERIFY(QDir().mkpath(dir) && file.open(QIODevice::WriteOnly));
-            file.write("[Console]\n" + layout + "\n");
+            file.write("[Console]\nCodepage" +
+                       QString(layout).replace(QRegularExpression("^(\\d)"), " = \\1").toLatin1() + "\n");
         }
         QByteArray octal;
-        for (const char byte : QByteArray::fromHex(hex))
+        for (const char byte : QByteArray::fromHex(applytest::Row()[1].toLatin1()))
             octal += '\\' + QByteArray::number(uchar(byte), 8).rightJustified(3, '0');
         StandInPing("printf '" + octal + "'");
         CNetConfigImpl dialog;
-        QTEST(dialog.ConsoleCodepage(), "codepage");
+        const QString codepage = dialog.ConsoleCodepage();
         QVERIFY(Run(dialog, QStringLiteral("h")));
-        QTEST(Pane(dialog).section(u'\n', 1, 1), "shown");
+        QCOMPARE(codepage + u'|' + Pane(dialog).section(u'\n', 1, 1), applytest::Expected());
     }
 
     // Stop ends the real ping: nothing follows "done.".
