@@ -1,14 +1,14 @@
 // The real program: the failed start, the remembered adapter row, kill mode, the dialog run in this process.
+#include "applytestutil.h"
 #include "baselib.h"
 #include "entry.h"
 #include "hosthive.h"
-#include "netconfigimpl.h"
 #include "xmlsettings.h"
-
-#include <QtTest>
 
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace applytest;
 
 namespace {
 
@@ -47,27 +47,19 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
+    // Adapters present, the row left by the last run ("~": none), the arguments = the row stored after, rewritten
+    // only when it differs. A failed start must not overwrite what the last good run stored; the machine may have
+    // lost an adapter since the last run.
     void start_data()
     {
-        QTest::addColumn<bool>("adapters");
-        QTest::addColumn<QString>("stored"); // adapter row left by the last run
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("after"); // rewritten only when it differs from stored
-        // A failed start must not overwrite what the last good run stored.
-        QTest::newRow("no adapter, dialog") << false << "1" << QStringList() << "1";
-        QTest::newRow("no adapter, console save") << false << "1" << QStringList{"/c", "/s", "out.ini"} << "1";
-        QTest::newRow("nothing stored") << true << QString() << QStringList{"/c", "/s", "@saved"} << "0";
-        QTest::newRow("second adapter") << true << "1" << QStringList{"/c", "/s", "@saved"} << "1";
-        // The machine lost an adapter since the last run.
-        QTest::newRow("beyond the adapters") << true << "2" << QStringList{"/c", "/s", "@saved"} << "0";
+        Rows({"0 1 = 1", "0 1 /c /s out.ini = 1", "1 ~ /c /s @saved = 0", "1 1 /c /s @saved = 1",
+              "1 2 /c /s @saved = 0"});
     }
-
     void start()
     {
-        QFETCH(bool, adapters);
-        QFETCH(QString, stored);
-        QFETCH(QStringList, args);
-        QFETCH(QString, after);
+        const bool adapters = Input()[0] == u'1';
+        const QString stored = Input()[1], after = Expected();
+        QStringList args = Input().mid(2);
         TestEnv env;
         QVERIFY(env.initSampleHost());
         HostHive host;
@@ -89,23 +81,13 @@ private slots:
         QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("out.ini"))));
     }
 
-    void kill_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("killed");
-        QTest::addColumn<int>("exitCode");
-        QTest::newRow("part of the name, other case") << "part" << true << 1;
-        QTest::newRow("process id") << "pid" << true << 1;
-        QTest::newRow("no match") << "other" << false << 1;
-        // An ended process nobody has waited for cannot be terminated.
-        QTest::newRow("termination fails") << "ended" << false << 0;
-    }
-
+    // How the process is named = killed, exit code. An ended process nobody has waited for cannot be terminated.
+    void kill_data() { Rows({"part = 1 1", "pid = 1 1", "other = 0 1", "ended = 0 0"}); }
     void kill()
     {
-        QFETCH(QString, how);
-        QFETCH(bool, killed);
-        QFETCH(int, exitCode);
+        const QString how = Row()[0];
+        const bool killed = Expected().startsWith(u'1');
+        const int exitCode = Expected().endsWith(u'1');
         // A copy of sleep under a name no other process carries.
         QTemporaryDir dir;
         const QString name =
