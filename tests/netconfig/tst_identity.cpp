@@ -36,30 +36,24 @@ private slots:
     void init() { QVERIFY(m_Fx.Open(1)); }
     void cleanup() { m_Fx.Close(); }
 
+    // Typed name, domain, suffix = the box (-: none, r: the restart note, else the system's text of that error),
+    // the identity the host then holds. The renew after a join refreshes the page; the suffix typed with it still
+    // goes.
     void identityByOk_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QString>("host");
-        QTest::newRow("case only is no change") << "ws01 workgroup lan" << QStringList() << "WS01 WORKGROUP lan";
-        QTest::newRow("pending name")
-            << "WS99 WORKGROUP lan" << QStringList{"The new computer name takes effect when the computer is restarted."}
-            << "WS99 WORKGROUP lan";
-        // The renew after the join refreshes the page; the suffix typed with it still goes.
-        QTest::newRow("join with suffix")
-            << "WS01 OFFICE office.example" << QStringList() << "WS01 OFFICE office.example";
-        QTest::newRow("unknown domain") << "WS01 nowhere.example lan" << QStringList{SystemText(ERROR_NO_SUCH_DOMAIN)}
-                                        << "WS01 WORKGROUP lan";
-        QTest::newRow("refused name skips join")
-            << "A-NAME-FAR-TOO-LONG-FOR-NETBIOS OFFICE lan" << QStringList{SystemText(ERROR_INVALID_PARAMETER)}
-            << "WS01 WORKGROUP lan";
+        Rows({"ws01 workgroup lan = - WS01 WORKGROUP lan", "WS99 WORKGROUP lan = r WS99 WORKGROUP lan",
+              "WS01 OFFICE office.example = - WS01 OFFICE office.example",
+              "WS01 nowhere.example lan = 1355 WS01 WORKGROUP lan",
+              "A-NAME-FAR-TOO-LONG-FOR-NETBIOS OFFICE lan = 87 WS01 WORKGROUP lan"});
     }
-
     void identityByOk()
     {
-        QFETCH(QString, typed);
-        QFETCH(QStringList, boxes);
-        QFETCH(QString, host);
+        const QString typed = Input().join(u' '), box = Expected().section(u' ', 0, 0),
+                      host = Expected().section(u' ', 1);
+        const QStringList boxes =
+            box == u'-'   ? QStringList()
+            : box == u'r' ? QStringList{"The new computer name takes effect when the computer is restarted."}
+                          : QStringList{SystemText(box.toULong())};
         CNetConfigImpl& dlg = *m_Fx.dialog;
         const QString before = m_Fx.env->readHive();
         EnterIdentity(typed);
