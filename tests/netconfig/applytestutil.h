@@ -17,7 +17,7 @@ using iptest::Ips;
 using iptest::Texts;
 
 // Table rows given by their tags alone, "input = expected". Row() is the current one split at blanks; Input() the
-// words before "=" ("~" an empty word, "_" a blank inside one); Expected() what follows "= ".
+// words before "=" ("~" an empty word, "_" a blank inside one); Expected() what follows " = ".
 inline void Rows(std::initializer_list<const char*> rows)
 {
     QTest::addColumn<QString>("row");
@@ -40,7 +40,7 @@ inline QStringList Input()
 inline QString Expected()
 {
     const QString tag = QString::fromUtf8(QTest::currentDataTag());
-    return tag.mid(tag.indexOf(QLatin1String("= ")) + 2);
+    return tag.mid(tag.startsWith(QLatin1String("= ")) ? 2 : tag.indexOf(QLatin1String(" = ")) + 3);
 }
 
 // Focuses the field, selects what it holds and types over it.

@@ -70,16 +70,12 @@ private slots:
     // Delete removes the entry of the row picked, also among equal addresses.
     void deleteRow_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("left");
-        QTest::newRow("first of three equal") << 0 << "10.0.0.2 10.0.0.1 10.0.0.3 10.0.0.1";
-        QTest::newRow("second of three equal") << 2 << "10.0.0.1 10.0.0.2 10.0.0.3 10.0.0.1";
-        QTest::newRow("last of three equal") << 4 << "10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.3";
-        QTest::newRow("between equal ones") << 3 << "10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.1";
+        applytest::Rows({"0 = 10.0.0.2 10.0.0.1 10.0.0.3 10.0.0.1", "2 = 10.0.0.1 10.0.0.2 10.0.0.3 10.0.0.1",
+                         "4 = 10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.3", "3 = 10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.1"});
     }
     void deleteRow()
     {
-        QFETCH(int, row);
+        const int row = applytest::Row()[0].toInt();
         CNetAddrListImpl dialog;
         dialog.SetList(iptest::Ips({"10.0.0.1", "10.0.0.2", "10.0.0.1", "10.0.0.3", "10.0.0.1"}));
         dialog.chlIPList->setCurrentItem(dialog.chlIPList->topLevelItem(row));
@@ -87,37 +83,23 @@ private slots:
         QStringList rows;
         for (int i = 0; i < dialog.chlIPList->topLevelItemCount(); ++i)
             rows << dialog.chlIPList->topLevelItem(i)->text(0);
-        QTEST(iptest::Texts(dialog.GetList()).join(u' '), "left");
-        QTEST(rows.join(u' '), "left");
+        QCOMPARE(iptest::Texts(dialog.GetList()).join(u' '), applytest::Expected());
+        QCOMPARE(rows.join(u' '), applytest::Expected());
     }
 
     // Enter in the address field goes to OK; a valid address not yet in the list is added first, anything else
     // is left out as before. Add is offered for any nonzero address.
+    // Typed = Add offered, the list after Enter.
     void enterAddsTheTypedAddress_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<bool>("addable");
-        QTest::newRow("new address") << "10.1.2.3"
-                                     << "192.168.1.1 10.1.2.3" << true;
-        QTest::newRow("leading zeros") << "010.001.002.003"
-                                       << "192.168.1.1 10.1.2.3" << true;
-        QTest::newRow("255 in every octet") << "255.255.255.255"
-                                            << "192.168.1.1 255.255.255.255" << true;
-        QTest::newRow("already listed") << "192.168.1.1"
-                                        << "192.168.1.1" << true;
-        QTest::newRow("empty field") << ""
-                                     << "192.168.1.1" << false;
-        QTest::newRow("incomplete") << "10.1"
-                                    << "192.168.1.1" << false;
-        QTest::newRow("out of range") << "300.1.1.1"
-                                      << "192.168.1.1" << true;
-        QTest::newRow("zero") << "0.0.0.0"
-                              << "192.168.1.1" << false;
+        applytest::Rows({"10.1.2.3 = 1 192.168.1.1 10.1.2.3", "010.001.002.003 = 1 192.168.1.1 10.1.2.3",
+                         "255.255.255.255 = 1 192.168.1.1 255.255.255.255", "192.168.1.1 = 1 192.168.1.1",
+                         "~ = 0 192.168.1.1", "10.1 = 0 192.168.1.1", "300.1.1.1 = 1 192.168.1.1",
+                         "0.0.0.0 = 0 192.168.1.1"});
     }
     void enterAddsTheTypedAddress()
     {
-        QFETCH(QString, typed);
+        const QString typed = applytest::Input()[0];
         CNetAddrListImpl dialog;
         dialog.SetList(iptest::Ips({"192.168.1.1"}));
         dialog.show();
@@ -125,11 +107,11 @@ private slots:
         dialog.ledIPAddress_2->setFocus();
         dialog.ledIPAddress_2->setText(QStringLiteral("1.1.1.1"));
         dialog.ledIPAddress_2->setText(typed);
-        QTEST(dialog.btnAdd->isEnabled(), "addable");
+        QCOMPARE(dialog.btnAdd->isEnabled(), applytest::Expected().startsWith(u'1'));
         QSignalSpy accepted(&dialog, &QDialog::accepted);
         QTest::keyClick(dialog.ledIPAddress_2, Qt::Key_Return);
         QCOMPARE(accepted.count(), 1);
-        QTEST(iptest::Texts(dialog.GetList()).join(u' '), "list");
+        QCOMPARE(iptest::Texts(dialog.GetList()).join(u' '), applytest::Expected().mid(2));
         QCOMPARE(dialog.chlIPList->topLevelItemCount(), dialog.GetList().count());
         QCOMPARE(m_Boxes.texts(), QStringList());
     }

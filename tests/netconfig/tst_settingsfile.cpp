@@ -1,4 +1,5 @@
 // The INI form of the adapter model and the Save and Load buttons.
+#include "applytestutil.h"
 #include "filedialog.h"
 #include "msgboxrecorder.h"
 #include "netconfigimpl.h"
@@ -10,6 +11,7 @@
 
 #include <memory>
 
+using namespace applytest;
 using namespace settingstest;
 
 namespace {
@@ -72,39 +74,32 @@ private slots:
                                 "[HostInformation]|ComputerName=WS01|Workgroup=WORKGROUP|PrimaryDNS=lan|[Other]|x=1"));
     }
 
+    // The lines of [Interface1] = the fields of kBase they change ("refused": the file is not loaded) | the
+    // gateway and DNS fields.
     void readsAdapterKeys_data()
     {
-        QTest::addColumn<QByteArray>("section");
-        QTest::addColumn<QString>("expected"); // "refused": the file is not loaded
-        QTest::addColumn<QString>("shown");    // the gateway and DNS fields
-        const auto row = [](const char* name, const char* section, const char* expected,
-                            const char* shown = "192.168.1.1 192.168.1.1") {
-            QTest::newRow(name) << QByteArray(section) << QString::fromLatin1(expected) << QString::fromLatin1(shown);
-        };
-        row("dhcp in any case inside a word", "protocol=viaDhCpServer", "dhcp=1 ip=0.0.0.0 changed=A--");
-        row("equal values still count as changes", "protocol=192.168.1.5\nDNS=192.168.1.1;10.0.0.1;\nWins=192.168.1.2",
-            "changed=ADW");
-        row("parts that are no address", "Gateway=10.0.0.1;router;x;\nmask=255.255.255",
-            "gw=[10.0.0.1,0.0.0.0,0.0.0.0] mask=0.0.0.0 changed=A--", "router 192.168.1.1");
-        row("automatic DNS empties the list", "DNS=dhcp", "dnsAuto=1 dns=[] changed=-D-", "192.168.1.1 0.0.0.0");
-        row("automatic WINS ignores Wins2", "Wins=Dhcp\nWins2=10.9.9.9", "winsAuto=1 wins=0.0.0.0,0.0.0.0 changed=--W");
-        row("Wins2 needs Wins", "Wins2=10.9.9.9", "");
-        row("empty values", "protocol=\nmask=\nDNS=\nWins=\nGateway=", "");
-        row("no key at all", "", "refused");
+        Rows({"protocol=viaDhCpServer = dhcp=1 ip=0.0.0.0 changed=A-- | 192.168.1.1 192.168.1.1",
+              "protocol=192.168.1.5 DNS=192.168.1.1;10.0.0.1; Wins=192.168.1.2 = changed=ADW | 192.168.1.1 192.168.1.1",
+              "Gateway=10.0.0.1;router;x; mask=255.255.255 = gw=[10.0.0.1,0.0.0.0,0.0.0.0] mask=0.0.0.0 changed=A-- | "
+              "router 192.168.1.1",
+              "DNS=dhcp = dnsAuto=1 dns=[] changed=-D- | 192.168.1.1 0.0.0.0",
+              "Wins=Dhcp Wins2=10.9.9.9 = winsAuto=1 wins=0.0.0.0,0.0.0.0 changed=--W | 192.168.1.1 192.168.1.1",
+              "Wins2=10.9.9.9 =  | 192.168.1.1 192.168.1.1",
+              "protocol= mask= DNS= Wins= Gateway= =  | 192.168.1.1 192.168.1.1",
+              "~ = refused | 192.168.1.1 192.168.1.1"});
     }
-
-    // expected: the fields of kBase that the section changes.
     void readsAdapterKeys()
     {
-        QFETCH(QByteArray, section);
-        QFETCH(QString, expected);
+        const QString expected = Expected().section(QStringLiteral(" | "), 0, 0);
         QString card = kBase;
         for (const QString& field : expected.split(u' ', Qt::SkipEmptyParts))
             card.replace(QRegularExpression(QRegularExpression::escape(field.section(u'=', 0, 0)) + "=\\S*"), field);
         const bool refused = expected == QLatin1String("refused");
-        QCOMPARE(m_Dialog->ReadSettings(WriteFile("[Interface1]\n" + section + "\n")), int(refused));
+        QCOMPARE(m_Dialog->ReadSettings(WriteFile("[Interface1]\n" + Input().join(u'\n').toUtf8() + "\n")),
+                 int(refused));
         QCOMPARE(Describe(Card()), refused ? kBase : card);
-        QTEST(Card().FieldText(CardField::Gateway) + u' ' + Card().FieldText(CardField::DNSServer), "shown");
+        QCOMPARE(Card().FieldText(CardField::Gateway) + u' ' + Card().FieldText(CardField::DNSServer),
+                 Expected().section(QStringLiteral(" | "), 1));
     }
 
     // Empty identification values keep the old ones.
