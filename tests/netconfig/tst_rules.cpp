@@ -1,10 +1,15 @@
-// The pure rules, each as a table: address text, the patterns, the mask rules, host addresses, identification
-// comparison, the phase plan, the command-line switches, console code pages.
+// The rules, each as a table: address text, the patterns, the mask rules, host addresses, identification
+// comparison, the phase plan, the command-line switches, console code pages; what validation refuses and how the
+// dialog shows it, what typing takes into the model; the netsh commands built for each apply phase, exact text
+// (blanks included), and how the applier runs them: order, the last-command rule, stopping, cancelling.
+#include "applier.h"
 #include "applytestutil.h"
+#include "commandrunner.h"
 #include "consoletext.h"
 #include "entry.h"
 #include "iplist.h"
 #include "netconfig_rules.h"
+#include "validation.h"
 #include "verification.h"
 
 #include <QtTest>
@@ -16,6 +21,75 @@ namespace {
 quint32 Value(const QString& text)
 {
     return CIPAddress(text).Value();
+}
+
+const QMap<QString, CardField> kFields = {
+    {"ip", CardField::IPAddress},      {"mask", CardField::SubnetMask},   {"gw", CardField::Gateway},
+    {"dns", CardField::DNSServer},     {"wins1", CardField::PrimaryWINS}, {"wins2", CardField::SecondaryWINS},
+    {"name", CardField::ComputerName}, {"group", CardField::Workgroup},   {"suffix", CardField::DNSSuffix}};
+
+// A valid manual card, DHCP, DNS and WINS automatic as `automatic` says, and an identification; then the edits,
+// "field text" pairs ("~": an empty text): "clear" drops the changes, "dnsauto" and "winsauto" 1 or 0 switch a
+// source.
+void Edit(CAdapterEditor& editor, const QString& edits, const QString& automatic = QStringLiteral("000"))
+{
+    CNetworkCard card;
+    card.m_IPAddress = CIPAddress(QStringLiteral("192.168.1.10"));
+    card.m_SubnetMask = CIPAddress(QStringLiteral("255.255.255.0"));
+    card.m_Gateways = card.m_DNSServers = Ips({"192.168.1.1", "192.168.1.254"});
+    card.m_PrimaryWINS = CIPAddress(QStringLiteral("192.168.1.2"));
+    card.m_DHCPEnabled = automatic[0] == u'1';
+    card.m_DNSAuto = automatic[1] == u'1';
+    card.m_WINSAuto = automatic[2] == u'1';
+    editor.Reset({card}, {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")});
+    const QStringList parts = edits.split(u' ', Qt::SkipEmptyParts);
+    for (int i = 0; i + 1 < parts.count(); i += 2) {
+        const QString& field = parts[i];
+        const QString text = parts[i + 1] == u'~' ? QString::fromLatin1("") : parts[i + 1];
+        const CardField edited = kFields.value(field, CardField::None);
+        if (field == QLatin1String("clear"))
+            editor.ClearChanges(0);
+        else if (field.endsWith(QLatin1String("auto")))
+            (field == QLatin1String("dnsauto") ? editor.SetDNSAuto(0, text == u'1')
+                                               : editor.SetWINSAuto(0, text == u'1'));
+        else if (edited == CardField::ComputerName || edited == CardField::Workgroup || edited == CardField::DNSSuffix)
+            editor.EditIdentity(edited, text);
+        else
+            editor.EditAddress(0, edited, text);
+    }
+}
+
+// Plays back one scripted result per command, later, as a real runner does.
+class FakeRunner : public CCommandRunner
+{
+public:
+    QList<CommandResult> script;
+    QStringList started;
+
+    bool IsAvailable() const override { return true; }
+    void Start(const Command& command) override
+    {
+        started << command.Parameters();
+        const CommandResult result = script.isEmpty() ? CommandResult() : script.takeFirst();
+        QTimer::singleShot(0, this, [this, result]() { emit finished(result); });
+    }
+    void Cancel() override {}
+};
+
+CommandList Commands(int count)
+{
+    CommandList commands;
+    for (int i = 0; i < count; ++i)
+        commands << Command{QStringLiteral("netsh.exe"), {QString::number(i)}, Phase::DNS, 0};
+    return commands;
+}
+
+quintptr g_Instance = 0;
+BOOL WINAPI FakeShellExecute(SHELLEXECUTEINFOW* info)
+{
+    info->hInstApp = reinterpret_cast<HINSTANCE>(g_Instance);
+    info->hProcess = nullptr;
+    return g_Instance > 32;
 }
 
 } // namespace
@@ -214,7 +288,245 @@ private slots:
         QFETCH(QString, text);
         QCOMPARE(DecodeCodePage(bytes, codePage), text);
     }
+
+    // DHCP, DNS and WINS automatic, then the edits on the valid card; the field named and the message (none:
+    // accepted). What the model holds (0) shows again once the changes are dropped; DHCP supplies the address,
+    // yet a malformed one still refuses the apply; a complete typed address replaces what was refused before.
+    void problems_data()
+    {
+        Rows({"000 = ", "000 ip 300.1.1.1 = ip Ip address 300.1.1.1 is not valid.",
+              "000 ip 10.1.2.3 mask 255.0.0.0 = mask Subnet mask 255.0.0.0 is not valid for entered ip address.",
+              "000 mask 255.255.255.1 = mask Subnet mask 255.255.255.1 is not valid.",
+              "000 ip 192.168.1.255 = ip Ip address 192.168.1.255 is the broadcast address of its subnet.",
+              "111 ip 0.0.0.0 mask 0.0.0.0 = ",
+              "000 ip 1.2.3. clear ~ = ip Ip address 0.0.0.0 is reserved and cannot be used.",
+              "000 gw ... = gw Ip address ... is not valid.", "000 dns 10.1.. = dns Ip address 10.1.. is not valid.",
+              "000 mask 255.0.255.0 wins2 1.1.1.300 = wins2 Ip address 1.1.1.300 is not valid.",
+              "000 ip 999.1.1.1 gw 1.1.1.300 = gw Ip address 1.1.1.300 is not valid.",
+              "000 ip ... name ~ = name Computer name is empty.",
+              "000 group ~ name ~ = group Group/domain name is empty.",
+              "001 = wins1 DNS/WINS can not be set automatically in current configuration.",
+              "011 = dns DNS/WINS can not be set automatically in current configuration.",
+              "111 ip 1.2.3. = ip Ip address 1.2.3. is not valid.", "000 ip 1.2.3. ip 10.0.0.1 mask 255.0.0.0 = "});
+    }
+    void problems()
+    {
+        CAdapterEditor editor;
+        Edit(editor, Row().mid(1, Row().indexOf(QStringLiteral("=")) - 1).join(u' '), Row()[0]);
+        const CValidationProblem problem = Validate(editor.Card(0), editor.Wanted());
+        QCOMPARE((kFields.key(problem.field) + u' ' + problem.message).trimmed(), Expected());
+    }
+
+    // What one edit marks: the phases (A D W), a pending identification (I); then what the field shows, the
+    // whole list for gateways and DNS servers. Text is compared as text: leading zeros are a change of the same
+    // address. A typed list entry replaces the first one and leaves the list without it elsewhere; twelve digits
+    // do not fit in 32 bits and read as 0: the first entry goes as for a cleared field, then the address
+    // replaces the next. The suffix alone does not enable Apply.
+    void marks_data()
+    {
+        Rows({"ip 192.168.1.10 = ---- 192.168.1.10", "ip 192.168.001.010 = A--- 192.168.1.10",
+              "mask 255.255.0.0 = A--- 255.255.0.0", "wins1 10.0.0.8 = --W- 10.0.0.8", "wins2 10.0.0.9 = --W- 10.0.0.9",
+              "dns 10.0.0.1 = -D-- 10.0.0.1,192.168.1.254", "gw 10.0.0.7 = A--- 10.0.0.7,192.168.1.254",
+              "gw 192.168.1.254 = A--- 192.168.1.254", "gw 192.168.001.001 = A--- 192.168.1.1",
+              "gw ... = A--- 192.168.1.254", "gw 0.0.0.0 = A--- 0.0.0.0",
+              "gw 192.168.. = ---- 192.168.1.1,192.168.1.254", "dnsauto 1 = -D--", "dnsauto 0 = ----",
+              "winsauto 1 = --W-", "group OFFICE = ---I", "suffix corp.example = ----"});
+    }
+    void marks()
+    {
+        CAdapterEditor editor;
+        Edit(editor, Row().mid(0, Row().indexOf(QStringLiteral("="))).join(u' '));
+        const CNetworkCard& card = editor.Card(0);
+        const CardField field = kFields.value(Row()[0], CardField::None);
+        QString marked = QString(card.m_AddressChanged ? u'A' : u'-') + (card.m_DNSChanged ? u'D' : u'-') +
+                         (card.m_WINSChanged ? u'W' : u'-') + (editor.IdentityPending() ? u'I' : u'-');
+        if (field == CardField::Gateway || field == CardField::DNSServer)
+            marked += u' ' + Texts(field == CardField::Gateway ? card.m_Gateways : card.m_DNSServers).join(u',');
+        else if (field != CardField::None && field <= CardField::SecondaryWINS)
+            marked += u' ' + card.FieldText(field);
+        QCOMPARE(marked.trimmed(), Expected());
+    }
+
+    // OK checks every card it is about to apply, not only the one on screen, and shows the refused card with the
+    // cursor in the field.
+    void offAndOnScreenCardsAlike()
+    {
+        Fixture fx;
+        QVERIFY(fx.Open(0));
+        CNetConfigImpl& dlg = *fx.dialog;
+        const QString before = fx.env->readHive();
+        fx.Show(1);
+        for (QAbstractButton* button : {static_cast<QAbstractButton*>(dlg.AdaptersPage()->rbtnManual),
+                                        static_cast<QAbstractButton*>(dlg.AdaptersPage()->ckbDNSAuto),
+                                        static_cast<QAbstractButton*>(dlg.AdaptersPage()->ckbHaveWins)})
+            Click(button);
+        QVERIFY(Type(dlg.AdaptersPage()->ledSubNet, QStringLiteral("255.0.255.0")));
+        fx.Show(0);
+        Click(dlg.buttonOk);
+        QCOMPARE(fx.boxes.texts(), QStringList{"Subnet mask 255.0.255.0 is not valid for entered ip address."});
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.CurrentAdapterIndex(), 1);
+        QLineEdit* mask = dlg.AdaptersPage()->ledSubNet;
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(mask));
+        QCOMPARE(mask->selectedText(), mask->displayText());
+        QCOMPARE(fx.env->readHive(), before);
+    }
+
+    // A manual gateway outside the subnet of 192.168.1.10/24 is asked about: DHCP, gateways, the one named.
+    void gatewayWarning_data()
+    {
+        Rows({"0 192.168.1.1,192.168.1.254", "0 192.168.1.1,192.168.2.1 192.168.2.1", "0 0.0.0.0", "1 10.0.0.1"});
+    }
+    void gatewayWarning()
+    {
+        const QStringList row = Row();
+        CAdapterEditor editor;
+        Edit(editor, QString(), row[0] + QStringLiteral("00"));
+        CNetworkCard card = editor.Card(0);
+        card.m_Gateways = Ips(row[1].split(u','));
+        QCOMPARE(GatewayWarning(card), row.count() < 3 ? QString()
+                                                       : QStringLiteral("Default gateway %1 is not in the subnet of ip "
+                                                                        "address 192.168.1.10 with subnet mask "
+                                                                        "255.255.255.0. Apply it anyway?")
+                                                             .arg(row[2]));
+    }
+
+    // The card: phase, automatic, values (DNS servers; primary and secondary WINS; address, mask, then gateways
+    // and further addresses "+address/mask"); the commands after "netsh.exe interface ip ", split at "|".
+    void queue_data()
+    {
+        Rows({"dns 0 10.0.0.1 10.0.0.2 = delete dns 7 all|set dns 7 source=static addr=10.0.0.1 ddns=enabled "
+              "register=primary|add dns 7 addr=10.0.0.1|add dns 7 addr=10.0.0.2",
+              // A first entry of 0 means "no preferred server", yet it is still added.
+              "dns 0 0.0.0.0 10.0.0.2 = delete dns 7 all|set dns 7 source=static addr=none ddns=enabled |add dns 7 "
+              "addr=0.0.0.0|add dns 7 addr=10.0.0.2",
+              "dns 1 10.0.0.1 0.0.0.0 = delete dns 7 addr=10.0.0.1|delete dns 7 addr=0.0.0.0|set dns 7 source=dhcp",
+              "wins 0 10.0.0.8 10.0.0.9 = set wins 7 source=static addr=10.0.0.8|add wins 7 addr=10.0.0.9",
+              "wins 0 0.0.0.0 10.0.0.9 = set wins 7 source=static addr=none|add wins 7 addr=10.0.0.9",
+              "wins 1 0.0.0.0 10.0.0.9 = delete wins 7 addr=10.0.0.9|set wins 7 source=dhcp",
+              "address 0 192.168.1.5 255.255.255.0 192.168.1.254 0.0.0.0 = set address 7 source=static 192.168.1.5 "
+              "255.255.255.0|add address 7 gateway=192.168.1.254 gwmetric=0 |add address 7 gateway=0.0.0.0 gwmetric=0 ",
+              "address 0 10.0.0.5 255.0.0.0 +10.0.0.6/255.255.0.0 = set address 7 source=static 10.0.0.5 "
+              "255.0.0.0|add address 7 addr=10.0.0.6 mask=255.255.0.0",
+              "address 1 192.168.1.5 255.255.255.0 192.168.1.1 = delete address 7 addr=192.168.1.5|set address 7 "
+              "source=dhcp",
+              "address 1 0.0.0.0 0.0.0.0 = set address 7 source=dhcp"});
+    }
+
+    void queue()
+    {
+        const QStringList card = Input(), values = card.mid(2);
+        const Phase phase = card[0] == QLatin1String("dns")    ? Phase::DNS
+                            : card[0] == QLatin1String("wins") ? Phase::WINS
+                                                               : Phase::Address;
+        CNetworkCard c;
+        c.m_Index = 7;
+        c.m_DNSAuto = c.m_WINSAuto = c.m_DHCPEnabled = card[1] == u'1';
+        if (phase == Phase::DNS)
+            c.m_DNSServers = iptest::Ips(values);
+        c.m_PrimaryWINS = c.m_IPAddress = CIPAddress(values.at(0));
+        c.m_SecondaryWINS = c.m_SubnetMask = CIPAddress(values.at(1));
+        for (const QString& more : values.mid(2)) {
+            if (more.startsWith(u'+'))
+                c.m_SecondaryAddresses.append(
+                    {CIPAddress(more.mid(1).section(u'/', 0, 0)), CIPAddress(more.section(u'/', 1))});
+            else
+                c.m_Gateways.append(CIPAddress(more));
+        }
+        QStringList lines;
+        for (const Command& command : BuildPhaseCommands(c, 3, phase))
+            lines << command.CommandLine().remove(QStringLiteral("netsh.exe interface ip "));
+        QCOMPARE(lines.join(u'|'), Expected());
+        for (const Command& command : BuildPhaseCommands(c, 3, Phase::DNS))
+            QVERIFY(command.phase == Phase::DNS && command.adapter == 3);
+        // The interface index goes out as plain unsigned decimal.
+        c.m_Index = 4294967295u;
+        QVERIFY(BuildPhaseCommands(c, 0, Phase::WINS).first().Parameters().contains(" wins 4294967295 "));
+    }
+
+    void phasesFollowFlags()
+    {
+        CNetworkCard card;
+        QVERIFY(PhasesToApply(card).isEmpty());
+        card.m_WINSChanged = true;
+        QCOMPARE(PhasesToApply(card), QList<Phase>{Phase::WINS});
+        card.m_AddressChanged = card.m_DNSChanged = true;
+        QCOMPARE(PhasesToApply(card), (QList<Phase>{Phase::DNS, Phase::WINS, Phase::Address}));
+        // Identification calls, as /whatif prints them: case alone is no change.
+        CApplyPlan plan;
+        plan.liveIdentity = {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")};
+        plan.wantedIdentity = {QStringLiteral("ws01"), QStringLiteral("workgroup"), QStringLiteral("LAN")};
+        QVERIFY(plan.IdentityCalls().isEmpty());
+        plan.wantedIdentity.workgroup = QStringLiteral("OFFICE");
+        QCOMPARE(plan.IdentityCalls(), QStringList{"Join2Domain(OFFICE)"});
+    }
+
+    // One result per command, "<outcome letter><code>": E exited, N not started, P no process, T timed out; then
+    // the result, the code and the commands run.
+    void lastCommandDecides_data()
+    {
+        Rows({"E0 E5 E0 = 1 0 3", "E0 E0 E87 = 0 87 3", "N2 E0 N31 = 0 31 3", "E5 P0 = 1 5 2", "E0 T258 E0 = 0 258 2"});
+    }
+    void lastCommandDecides()
+    {
+        const QStringList results = Input();
+        FakeRunner runner;
+        for (const QString& r : results)
+            runner.script << CommandResult{CommandResult::Outcome(QStringLiteral("ENPT").indexOf(r.at(0))),
+                                           r.mid(1).toULong()};
+        CApplier applier(runner);
+        unsigned long last = 999;
+        const bool ok = applier.RunCommands(Commands(int(results.count())), &last);
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(ok).arg(last).arg(runner.started.count()), Expected());
+        QCOMPARE(runner.started.first(), QStringLiteral("0"));
+        // Nothing to run: false, and the caller's code stays.
+        last = 999;
+        QVERIFY(!applier.RunCommands({}, &last) && last == 999);
+    }
+
+    // Cancel lets the running command end, then runs nothing more: not the
+    // rest of the phase, not the next phase.
+    void cancelStopsTheApply()
+    {
+        FakeRunner runner;
+        CApplier applier(runner);
+        connect(&applier, &CApplier::commandStarted, &applier, [&applier]() { applier.Cancel(); });
+        CNetworkCard card;
+        card.m_DNSChanged = card.m_WINSChanged = true;
+        card.m_DNSServers = iptest::Ips({"10.0.0.1"});
+        unsigned long code = 0;
+        QVERIFY(!applier.ApplyCard(card, 0, PhasesToApply(card), &code));
+        QCOMPARE(code, 1223ul);
+        QCOMPARE(runner.started, QStringList{"interface ip delete dns 0 all"});
+        QVERIFY(!applier.RunCommands(Commands(1), &code));
+        QCOMPARE(runner.started.count(), 1);
+        // A cancel while the last command runs leaves nothing undone.
+        applier.ClearCancel();
+        QVERIFY(applier.RunCommands(Commands(1), &code));
+        QCOMPARE(code, 0ul);
+        disconnect(&applier, &CApplier::commandStarted, nullptr, nullptr);
+        QVERIFY(!applier.RunCommands(Commands(1), &code));
+        applier.ClearCancel();
+        QVERIFY(applier.RunCommands(Commands(1), &code));
+    }
+
+    // The shell's instance value: 32 and below is its error number.
+    void shellResult()
+    {
+        for (quintptr instance : {32, 33}) {
+            g_Instance = instance;
+            CShellCommandRunner runner(&FakeShellExecute);
+            QSignalSpy finished(&runner, &CCommandRunner::finished);
+            runner.Start(Commands(1).first());
+            QVERIFY(finished.wait());
+            const CommandResult result = finished.first().first().value<CommandResult>();
+            QCOMPARE(QStringLiteral("%1 %2").arg(result.outcome).arg(result.code),
+                     QStringLiteral("%1 %2")
+                         .arg(instance == 32 ? CommandResult::NotStarted : CommandResult::NoProcess)
+                         .arg(instance == 32 ? 32 : 0));
+        }
+    }
 };
 
-QTEST_GUILESS_MAIN(TestRules)
+QTEST_MAIN(TestRules)
 #include "tst_rules.moc"
