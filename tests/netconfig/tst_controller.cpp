@@ -1,13 +1,18 @@
-// The main dialog controller on edited copies of the sample host; the network drives page: listing, mapping and
-// disconnecting on the host.
+// The main dialog on edited copies of the sample host: reading, refreshing, the buttons; the address list
+// dialog, from the "Advanced..." buttons to the host; the identification page and the shown lease; the network
+// drives page; the INI form of the adapter model and the Save and Load buttons.
 #include "../baselib/mapdrivedriver.h"
+#include "addrlistimpl.h"
 #include "applytestutil.h"
-#include "hosthive.h"
+#include "filedialog.h"
+#include "hoststate.h"
 #include "settingsfiletest.h"
 
+#include <functional>
 #include <memory>
 
 using namespace applytest;
+using namespace settingstest;
 
 namespace {
 
@@ -51,6 +56,37 @@ bool Remembered(const char* letter)
 
 const QString kPublic = QStringLiteral("Z: \\\\fileserver\\public"), kScans = QStringLiteral(" \\\\fileserver\\scans");
 
+// Name, workgroup and suffix as the next start of the program reads them.
+QString HostIdentity()
+{
+    auto host = ReadHost();
+    return host ? QStringList({host->ComputerName(), host->Workgroup(), host->DNSSuffix()}).join(u' ') : "unreadable";
+}
+
+void Add(CNetAddrListImpl* dialog, const char* text)
+{
+    dialog->ledIPAddress_2->setText(QString::fromLatin1(text));
+    dialog->btnAdd->click();
+}
+
+// Edits the modal dialog once shown, then presses OK; any other modal window is closed so that a test fails
+// rather than hangs.
+void WhenOpen(std::function<void(CNetAddrListImpl*)> edit, int attempts = 500)
+{
+    QTimer::singleShot(10, [=] {
+        if (auto* dialog = qobject_cast<CNetAddrListImpl*>(QApplication::activeModalWidget())) {
+            edit(dialog);
+            dialog->buttonOk->click();
+        } else if (attempts > 0)
+            WhenOpen(edit, attempts - 1);
+        else if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+}
+
+const QString kBase = QStringLiteral("dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=[192.168.1.1] dnsAuto=0 "
+                                     "dns=[192.168.1.1,10.0.0.1] winsAuto=0 wins=192.168.1.2,0.0.0.0 changed=---");
+
 } // namespace
 
 class TestController : public QObject
@@ -66,7 +102,25 @@ class TestController : public QObject
     std::unique_ptr<TestEnv> m_Env;
     HostHive m_Host;
     std::unique_ptr<CNetConfigImpl> m_Dialog;
-    MsgBoxRecorder m_Boxes;
+    Fixture m_Fx; // its message box recorder is the one in force
+    MsgBoxRecorder& m_Boxes = m_Fx.boxes;
+
+    // Name, domain and suffix, blank-separated. The suffix is read-only on the page; a loaded settings file
+    // fills it.
+    void EnterIdentity(const QString& typed)
+    {
+        CNetConfigImpl& dlg = *m_Fx.dialog;
+        dlg.SelectMainTab(2);
+        QVERIFY(Type(dlg.IdentityPage()->ledHostName, typed.section(u' ', 0, 0)));
+        QVERIFY(Type(dlg.IdentityPage()->ledDomain, typed.section(u' ', 1, 1)));
+        dlg.Editor().EditIdentity(CardField::DNSSuffix, typed.section(u' ', 2, 2));
+    }
+    CNetworkCard& Card() { return m_Dialog->Adapters()[0]; }
+    QString WriteFile(const QByteArray& text)
+    {
+        const QString path = m_Env->path(QStringLiteral("in.ini"));
+        return WriteText(path, text) ? path : QString();
+    }
 
 private slots:
     void init()
@@ -76,7 +130,7 @@ private slots:
         QVERIFY(m_Env->initSampleHost() && m_Host.IsValid());
         m_Boxes.texts().clear();
     }
-    void cleanup() { m_Dialog.reset(), m_Env.reset(); }
+    void cleanup() { m_Fx.Close(), m_Dialog.reset(), m_Env.reset(); }
 
     // DNS and WINS count as automatic when the registry holds no static servers. Shown: dns auto, wins auto, the
     // DNS field.
@@ -107,12 +161,11 @@ private slots:
     void f5RereadsHost()
     {
         const QString field = Row()[0];
-        Fixture fx;
-        QVERIFY(fx.Open(0));
-        CNetConfigImpl& d = *fx.dialog;
-        fx.Show(1);
+        QVERIFY(m_Fx.Open(0));
+        CNetConfigImpl& d = *m_Fx.dialog;
+        m_Fx.Show(1);
         Click(d.AdaptersPage()->rbtnManual);
-        fx.Show(0);
+        m_Fx.Show(0);
         auto* edit = d.findChild<QLineEdit*>(field);
         if (field == QLatin1String("ledHostName"))
             d.SelectMainTab(2);
@@ -123,7 +176,7 @@ private slots:
         host.Hive().SetString(host.TcpipKey(0), "NameServer", "10.0.0.5,10.0.0.6");
         host.Hive().SetMultiString(host.TcpipKey(0), "IPAddress", {"192.168.1.6"});
         host.Hive().SetString(host.TcpipKey(1), "DhcpIPAddress", "10.0.0.42");
-        QVERIFY(host.WriteTo(*fx.env));
+        QVERIFY(host.WriteTo(*m_Fx.env));
 
         QTest::keyClick(edit, Qt::Key_F6);
         QVERIFY2(d.Adapters()[0].HasChanges() || field == QLatin1String("ledHostName"), "only F5 refreshes");
@@ -137,7 +190,7 @@ private slots:
                      d.IdentityPage()->ledHostName->text(),
                  QStringLiteral("192.168.1.6 10.0.0.5 WS01"));
         QVERIFY(!d.btnApply->isEnabled());
-        fx.Show(1);
+        m_Fx.Show(1);
         QTest::keyClick(d.AdaptersPage()->cbAdapters, Qt::Key_F5);
         QCOMPARE(d.CurrentAdapterIndex(), 1);
     }
@@ -336,6 +389,258 @@ private slots:
                  kPublic + u'|' + kScans + QStringLiteral("|Y: \\\\fileserver\\home|X: \\\\fileserver\\public"));
         QCOMPARE(Listed(*m_Dialog), HostConnections());
         QVERIFY(Remembered("Y") && !Remembered("X"));
+    }
+
+    // The page shows the first entry; the host gets the lists in dialog order. Of equal addresses, the row
+    // picked is the one deleted; a bad address is refused, an incomplete one cannot be added.
+    void editedListsReachTheHostInOrder()
+    {
+        QVERIFY(m_Fx.Open(0));
+        CAdaptersPage& page = *m_Fx.dialog->AdaptersPage();
+        WhenOpen([](CNetAddrListImpl* dialog) {
+            Add(dialog, "192.168.1.254");
+            Add(dialog, "192.168.1.1");
+            dialog->chlIPList->setCurrentItem(dialog->chlIPList->topLevelItem(0));
+            dialog->btnDel->click();
+        });
+        page.btnGateways->click();
+        WhenOpen([](CNetAddrListImpl* dialog) {
+            for (const char* text : {"10.0.0.1", "010.000.000.003", "256.1.1.1", "10.0"})
+                Add(dialog, text);
+        });
+        page.btnDNSServers->click();
+        QCOMPARE(page.ledGateway->text() + u' ' + page.ledDNSServer->text(),
+                 QStringLiteral("192.168.1.254 192.168.1.1"));
+        m_Fx.dialog->buttonOk->click();
+        QCOMPARE(m_Fx.boxes.texts(), QStringList{"Ip address 256.1.1.1 is not valid."});
+        QCOMPARE(hoststate::Adapters(*m_Fx.env).value(0),
+                 QStringLiteral("dhcp=0 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.254,192.168.1.1 "
+                                "dns=192.168.1.1,10.0.0.1,10.0.0.3 wins=192.168.1.2"));
+    }
+
+    // Delete removes the entry of the row picked, also among equal addresses.
+    void deleteRow_data()
+    {
+        applytest::Rows({"0 = 10.0.0.2 10.0.0.1 10.0.0.3 10.0.0.1", "2 = 10.0.0.1 10.0.0.2 10.0.0.3 10.0.0.1",
+                         "4 = 10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.3", "3 = 10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.1"});
+    }
+    void deleteRow()
+    {
+        const int row = applytest::Row()[0].toInt();
+        CNetAddrListImpl dialog;
+        dialog.SetList(iptest::Ips({"10.0.0.1", "10.0.0.2", "10.0.0.1", "10.0.0.3", "10.0.0.1"}));
+        dialog.chlIPList->setCurrentItem(dialog.chlIPList->topLevelItem(row));
+        dialog.btnDel->click();
+        QStringList rows;
+        for (int i = 0; i < dialog.chlIPList->topLevelItemCount(); ++i)
+            rows << dialog.chlIPList->topLevelItem(i)->text(0);
+        QCOMPARE(iptest::Texts(dialog.GetList()).join(u' '), applytest::Expected());
+        QCOMPARE(rows.join(u' '), applytest::Expected());
+    }
+
+    // Enter in the address field goes to OK; a valid address not yet in the list is added first, anything else
+    // is left out as before. Add is offered for any nonzero address.
+    // Typed = Add offered, the list after Enter.
+    void enterAddsTheTypedAddress_data()
+    {
+        applytest::Rows({"10.1.2.3 = 1 192.168.1.1 10.1.2.3", "010.001.002.003 = 1 192.168.1.1 10.1.2.3",
+                         "255.255.255.255 = 1 192.168.1.1 255.255.255.255", "192.168.1.1 = 1 192.168.1.1",
+                         "~ = 0 192.168.1.1", "10.1 = 0 192.168.1.1", "300.1.1.1 = 1 192.168.1.1",
+                         "0.0.0.0 = 0 192.168.1.1"});
+    }
+    void enterAddsTheTypedAddress()
+    {
+        const QString typed = applytest::Input()[0];
+        CNetAddrListImpl dialog;
+        dialog.SetList(iptest::Ips({"192.168.1.1"}));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.ledIPAddress_2->setFocus();
+        dialog.ledIPAddress_2->setText(QStringLiteral("1.1.1.1"));
+        dialog.ledIPAddress_2->setText(typed);
+        QCOMPARE(dialog.btnAdd->isEnabled(), applytest::Expected().startsWith(u'1'));
+        QSignalSpy accepted(&dialog, &QDialog::accepted);
+        QTest::keyClick(dialog.ledIPAddress_2, Qt::Key_Return);
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(iptest::Texts(dialog.GetList()).join(u' '), applytest::Expected().mid(2));
+        QCOMPARE(dialog.chlIPList->topLevelItemCount(), dialog.GetList().count());
+        QCOMPARE(m_Boxes.texts(), QStringList());
+    }
+
+    // Typed name, domain, suffix = the box (-: none, r: the restart note, else the system's text of that error),
+    // the identity the host then holds. The renew after a join refreshes the page; the suffix typed with it still
+    // goes.
+    void identityByOk_data()
+    {
+        Rows({"ws01 workgroup lan = - WS01 WORKGROUP lan", "WS99 WORKGROUP lan = r WS99 WORKGROUP lan",
+              "WS01 OFFICE office.example = - WS01 OFFICE office.example",
+              "WS01 nowhere.example lan = 1355 WS01 WORKGROUP lan",
+              "A-NAME-FAR-TOO-LONG-FOR-NETBIOS OFFICE lan = 87 WS01 WORKGROUP lan"});
+    }
+    void identityByOk()
+    {
+        QVERIFY(m_Fx.Open(1));
+        const QString typed = Input().join(u' '), box = Expected().section(u' ', 0, 0),
+                      host = Expected().section(u' ', 1);
+        const QStringList boxes =
+            box == u'-'   ? QStringList()
+            : box == u'r' ? QStringList{"The new computer name takes effect when the computer is restarted."}
+                          : QStringList{SystemText(box.toULong())};
+        CNetConfigImpl& dlg = *m_Fx.dialog;
+        const QString before = m_Fx.env->readHive();
+        EnterIdentity(typed);
+        Click(dlg.buttonOk);
+        QCOMPARE(m_Fx.boxes.texts(), boxes);
+        // The restart note is no failure: the dialog closes.
+        const bool failed = !boxes.isEmpty() && !boxes.first().contains(QLatin1String("restarted"));
+        QCOMPARE(dlg.isVisible(), failed);
+        QCOMPARE(HostIdentity(), host);
+        QCOMPARE(QStringList({dlg.ComputerName(), dlg.Workgroup(), dlg.DNSSuffix()}).join(u' '), host);
+        if (host == QLatin1String("WS01 WORKGROUP lan"))
+            QCOMPARE(m_Fx.env->readHive(), before);
+        // What went through is remembered: applying again changes nothing.
+        const QString after = m_Fx.env->readHive();
+        QCOMPARE(dlg.ApplyIdentification(), !failed);
+        QCOMPARE(m_Fx.env->readHive(), after);
+        // The typed text stays, refused or not.
+        QCOMPARE(dlg.IdentityPage()->ledDomain->text(), typed.section(u' ', 1, 1));
+    }
+
+    void joinMovesOnlyADhcpLease()
+    {
+        // The static adapter has no lease to release or renew: no box for that.
+        QVERIFY(m_Fx.Open(0));
+        EnterIdentity(QStringLiteral("WS01 OFFICE lan"));
+        QVERIFY(m_Fx.dialog->ApplyIdentification());
+        QCOMPARE(m_Fx.boxes.texts(), QStringList());
+        QCOMPARE(HostIdentity(), QStringLiteral("WS01 OFFICE lan"));
+    }
+
+    void releaseThenRenew()
+    {
+        QVERIFY(m_Fx.Open(1));
+        CNetConfigImpl& dlg = *m_Fx.dialog;
+        Click(dlg.AdaptersPage()->btnRelease);
+        QCOMPARE(m_Fx.boxes.texts(), QStringList());
+        QCOMPARE(dlg.CurrentAdapterIndex(), 1);
+        QCOMPARE(dlg.AdaptersPage()->ledIPAddress->text(), QStringLiteral("0.0.0.0"));
+        const auto host = ReadHost();
+        QVERIFY(host && host->Adapters().at(1).m_IPAddress.Value() == 0);
+        QCOMPARE(host->Adapters().at(0).m_IPAddress.ToString(), QStringLiteral("192.168.1.5"));
+
+        Click(dlg.AdaptersPage()->btnRenew);
+        QCOMPARE(m_Fx.boxes.texts(), QStringList());
+        QCOMPARE(dlg.AdaptersPage()->ledIPAddress->text() + u' ' + dlg.AdaptersPage()->ledGateway->text(),
+                 QStringLiteral("10.0.0.23 10.0.0.1"));
+    }
+
+    // No DHCP server answers: the time-out reads as a network error, and the
+    // page stays as it was.
+    void unansweredRenew()
+    {
+        QVERIFY(m_Fx.Open(1));
+        HostHive host;
+        host.Hive().DeleteKey(std::string(winsys::keys::kDhcpOffers) + "\\" + host.Guid(1));
+        QVERIFY(host.WriteTo(*m_Fx.env));
+        Click(m_Fx.dialog->AdaptersPage()->btnRenew);
+        QCOMPARE(m_Fx.boxes.texts(), QStringList{SystemText(ERROR_UNEXP_NET_ERR)});
+        QCOMPARE(m_Fx.dialog->AdaptersPage()->ledIPAddress->text(), QStringLiteral("10.0.0.23"));
+    }
+
+    // The machine already belongs to the group typed: no lease moves.
+    void joinWithoutChangeKeepsTheLease()
+    {
+        QVERIFY(m_Fx.Open(1));
+        HostHive host;
+        host.Hive().SetString(winsys::keys::kEmulatedHost, "Membership", "OFFICE");
+        // A renew would now take another address.
+        host.Hive().SetString(std::string(winsys::keys::kDhcpOffers) + "\\" + host.Guid(1), "IPAddress", "10.0.0.99");
+        QVERIFY(host.WriteTo(*m_Fx.env));
+        const QString before = m_Fx.env->readHive();
+        EnterIdentity(QStringLiteral("WS01 OFFICE lan"));
+        QVERIFY(m_Fx.dialog->ApplyIdentification());
+        QCOMPARE(m_Fx.env->readHive(), before);
+    }
+
+    // The result is the last step's: a set suffix hides the refused name.
+    void refusedNameThenSuffix()
+    {
+        QVERIFY(m_Fx.Open(1));
+        EnterIdentity(QStringLiteral("A-NAME-FAR-TOO-LONG-FOR-NETBIOS WORKGROUP corp"));
+        QVERIFY(m_Fx.dialog->ApplyIdentification());
+        QCOMPARE(m_Fx.boxes.texts(), QStringList());
+        QCOMPARE(HostIdentity(), QStringLiteral("WS01 WORKGROUP corp"));
+    }
+
+    // Zero entries are left out; automatic DNS and WINS and DHCP hide stale values; other programs' keys and
+    // sections stay, after ours.
+    void writeSkipsWhatIsNotSet()
+    {
+        QVERIFY(Read());
+        Card().m_Gateways = Ips({"10.0.0.1", "0.0.0.0", "10.0.0.254"});
+        Card().m_DNSServers = Ips({"0.0.0.0"});
+        Card().m_SecondaryWINS = CIPAddress(QStringLiteral("10.0.0.9"));
+        Card().m_SecondaryAddresses = {
+            {CIPAddress(QStringLiteral("10.0.0.6")), CIPAddress(QStringLiteral("255.0.0.0"))}};
+        CNetworkCard& wireless = m_Dialog->Adapters()[1];
+        wireless.m_DNSServers = Ips({"10.0.0.2"});
+        wireless.m_SecondaryWINS = Card().m_SecondaryWINS;
+        wireless.m_SecondaryAddresses = Card().m_SecondaryAddresses;
+        const QString path = WriteFile("[Interface2]\nprotocol=x\nComment=kept\n[Other]\nx=1\n");
+        QCOMPARE(m_Dialog->WriteSettings(path), 0);
+        QCOMPARE(IniLines(path).join(u'|'),
+                 QStringLiteral("[Interface1]|protocol=192.168.1.5|mask=255.255.255.0|Wins=192.168.1.2|Wins2=10.0.0.9|"
+                                "Gateway=10.0.0.1;10.0.0.254;|Addresses=10.0.0.6/255.0.0.0;|[Interface2]|protocol=dhcp|"
+                                "mask=255.255.255.0|DNS=dhcp|Wins=dhcp|Gateway=10.0.0.1;|Comment=kept|"
+                                "[HostInformation]|ComputerName=WS01|Workgroup=WORKGROUP|PrimaryDNS=lan|[Other]|x=1"));
+    }
+
+    // The lines of [Interface1] = the fields of kBase they change ("refused": the file is not loaded) | the
+    // gateway and DNS fields.
+    void readsAdapterKeys_data()
+    {
+        Rows({"protocol=viaDhCpServer = dhcp=1 ip=0.0.0.0 changed=A-- | 192.168.1.1 192.168.1.1",
+              "protocol=192.168.1.5 DNS=192.168.1.1;10.0.0.1; Wins=192.168.1.2 = changed=ADW | 192.168.1.1 192.168.1.1",
+              "Gateway=10.0.0.1;router;x; mask=255.255.255 = gw=[10.0.0.1,0.0.0.0,0.0.0.0] mask=0.0.0.0 changed=A-- | "
+              "router 192.168.1.1",
+              "DNS=dhcp = dnsAuto=1 dns=[] changed=-D- | 192.168.1.1 0.0.0.0",
+              "Wins=Dhcp Wins2=10.9.9.9 = winsAuto=1 wins=0.0.0.0,0.0.0.0 changed=--W | 192.168.1.1 192.168.1.1",
+              "Wins2=10.9.9.9 =  | 192.168.1.1 192.168.1.1",
+              "protocol= mask= DNS= Wins= Gateway= =  | 192.168.1.1 192.168.1.1",
+              "~ = refused | 192.168.1.1 192.168.1.1"});
+    }
+    void readsAdapterKeys()
+    {
+        QVERIFY(Read());
+        const QString expected = Expected().section(QStringLiteral(" | "), 0, 0);
+        QString card = kBase;
+        for (const QString& field : expected.split(u' ', Qt::SkipEmptyParts))
+            card.replace(QRegularExpression(QRegularExpression::escape(field.section(u'=', 0, 0)) + "=\\S*"), field);
+        const bool refused = expected == QLatin1String("refused");
+        QCOMPARE(m_Dialog->ReadSettings(WriteFile("[Interface1]\n" + Input().join(u'\n').toUtf8() + "\n")),
+                 int(refused));
+        QCOMPARE(Describe(Card()), refused ? kBase : card);
+        QCOMPARE(Card().FieldText(CardField::Gateway) + u' ' + Card().FieldText(CardField::DNSServer),
+                 Expected().section(QStringLiteral(" | "), 1));
+    }
+
+    // Empty identification values keep the old ones.
+    void loadShowsTheFileAndEnablesApply()
+    {
+        QVERIFY(Read());
+        m_Dialog->SelectAdapter(0);
+        SetNextFileDialogAnswer(WriteFile("[Interface1]\nprotocol=192.168.1.77\nDNS=10.1.1.1;10.1.1.2;\n"
+                                          "Gateway=192.168.1.254;192.168.1.1;\n"
+                                          "[HostInformation]\nComputerName=WS02\nWorkgroup=\n"),
+                                true);
+        m_Dialog->LoadFromFile();
+        QCOMPARE(m_Boxes.texts(), QStringList());
+        const CAdaptersPage& page = *m_Dialog->AdaptersPage();
+        QCOMPARE(
+            QStringList({page.ledIPAddress->text(), page.ledGateway->text(), Join(Card().m_DNSServers),
+                         m_Dialog->IdentityPage()->ledHostName->text(), m_Dialog->IdentityPage()->ledDomain->text()}),
+            (QStringList{"192.168.1.77", "192.168.1.254", "10.1.1.1,10.1.1.2", "WS02", "WORKGROUP"}));
+        QVERIFY(m_Dialog->btnApply->isEnabled());
     }
 };
 
