@@ -132,11 +132,10 @@ private slots:
     }
     void cleanup() { m_Fx.Close(), m_Dialog.reset(), m_Env.reset(); }
 
-    // DNS and WINS count as automatic when the registry holds no static servers. Shown: dns auto, wins auto, the
-    // DNS field.
+    // Row, NameServer, WINS servers = DNS auto, WINS auto, the DNS field: automatic without static servers, but
+    // without DHCP there is no automatic WINS.
     void automaticSources_data()
     {
-        // Without DHCP there is no automatic WINS, even with an empty list.
         Rows({"1 ~ 10.0.0.2 = 1 0 10.0.0.1", "1 10.0.0.7,10.0.0.3 ~ = 0 1 10.0.0.7", "0 ~ ~ = 1 0 0.0.0.0"});
     }
     void automaticSources()
@@ -229,9 +228,8 @@ private slots:
         }
     }
 
-    // The wired adapter as read: first address and mask on the page, the rest alongside, 0.0.0.0 dropped;
-    // every gateway of the chain, 0.0.0.0 for none; NameServer up to 1,023 bytes, longer reads as empty.
-    // Addresses as ip/mask, gateways, NameServer bytes = ip mask [further] [gateways] dnsAuto.
+    // Addresses ip/mask, gateways, NameServer bytes = the wired adapter as read: ip mask [further, 0.0.0.0
+    // dropped] [every gateway of the chain, 0.0.0.0 for none] dnsAuto (NameServer of over 1,023 bytes reads empty).
     void reading_data()
     {
         Rows({"192.168.1.5/255.255.255.0,0.0.0.0/0.0.0.0,10.0.0.5/255.0.0.0 192.168.1.1 10 = 192.168.1.5 "
@@ -261,8 +259,8 @@ private slots:
                  Expected());
     }
 
-    // A failed query is returned; the edited model stays unless the adapters were read; a read that finds no
-    // adapter keeps the old ones. code 1: any error.
+    // A failed query is returned (hive: any error); the edited model stays unless the adapters were read; a read
+    // that finds no adapter keeps the old ones.
     void failedReadKeepsTheModel_data()
     {
         Rows({"hive = 1 192.168.1.9", "drives = 13 192.168.1.5", "adapters = 0 192.168.1.9"});
@@ -272,8 +270,7 @@ private slots:
         const QString broken = Row()[0];
         QVERIFY(Read());
         m_Dialog->Editor().EditAddress(kWired, CardField::IPAddress, QStringLiteral("192.168.1.9"));
-        // A connection without its remote name is data the drive listing refuses.
-        if (broken == QLatin1String("drives"))
+        if (broken == QLatin1String("drives")) // a connection without its remote name: refused data
             m_Host.Hive().SetString(std::string(winsys::keys::kConnections) + "\\9", "LocalName", "Q:");
         else
             m_Host.RemoveAdapters();
@@ -347,22 +344,18 @@ private slots:
         }
     }
 
-    // A disconnected drive also leaves the user's persistent connections; a refused one is named in a box.
-    // The row picked, the open files = what remains, public and scans; ! a box.
+    // The row picked, its open files = what remains (Public, Scans), ! a box. A disconnected drive also leaves
+    // the user's persistent connections.
     void disconnect_data() { Rows({"0 0 = S", "1 0 = P", "0 3 = PS!"}); }
     void disconnect()
     {
-        const int row = Row()[0].toInt(), openFiles = Row()[1].toInt();
-        QStringList left;
-        if (Expected().contains(u'P'))
-            left << kPublic;
-        if (Expected().contains(u'S'))
-            left << kScans;
-        const QString remaining = left.join(u'|');
-        m_Host.Hive().SetDword(std::string(winsys::keys::kConnections) + "\\0", "OpenFiles", DWORD(openFiles));
+        const QString remaining =
+            QString(Expected()).remove(u'!').replace(u'P', kPublic + u'|').replace(u'S', kScans + u'|').chopped(1);
+        m_Host.Hive().SetDword(std::string(winsys::keys::kConnections) + "\\0", "OpenFiles", Row()[1].toUInt());
         QVERIFY(Read());
         QCOMPARE(Listed(*m_Dialog), kPublic + u'|' + kScans);
-        m_Dialog->DrivesPage()->chlShareList->setCurrentItem(m_Dialog->DrivesPage()->chlShareList->topLevelItem(row));
+        m_Dialog->DrivesPage()->chlShareList->setCurrentItem(
+            m_Dialog->DrivesPage()->chlShareList->topLevelItem(Row()[0].toInt()));
         m_Dialog->DrivesPage()->btnDisconnectDrive->click();
         QCOMPARE(m_Boxes.texts().replaceInStrings(QRegularExpression(QStringLiteral("\\s+$")), {}),
                  Expected().contains(u'!') ? QStringList{SystemText(2401).trimmed()} : QStringList());
@@ -421,36 +414,33 @@ private slots:
     // Delete removes the entry of the row picked, also among equal addresses.
     void deleteRow_data()
     {
-        applytest::Rows({"0 = 10.0.0.2 10.0.0.1 10.0.0.3 10.0.0.1", "2 = 10.0.0.1 10.0.0.2 10.0.0.3 10.0.0.1",
-                         "4 = 10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.3", "3 = 10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.1"});
+        Rows({"0 = 10.0.0.2 10.0.0.1 10.0.0.3 10.0.0.1", "2 = 10.0.0.1 10.0.0.2 10.0.0.3 10.0.0.1",
+              "4 = 10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.3", "3 = 10.0.0.1 10.0.0.2 10.0.0.1 10.0.0.1"});
     }
     void deleteRow()
     {
-        const int row = applytest::Row()[0].toInt();
+        const int row = Row()[0].toInt();
         CNetAddrListImpl dialog;
         dialog.SetList(iptest::Ips({"10.0.0.1", "10.0.0.2", "10.0.0.1", "10.0.0.3", "10.0.0.1"}));
         dialog.chlIPList->setCurrentItem(dialog.chlIPList->topLevelItem(row));
         dialog.btnDel->click();
-        QStringList rows;
+        QString rows;
         for (int i = 0; i < dialog.chlIPList->topLevelItemCount(); ++i)
-            rows << dialog.chlIPList->topLevelItem(i)->text(0);
-        QCOMPARE(iptest::Texts(dialog.GetList()).join(u' '), applytest::Expected());
-        QCOMPARE(rows.join(u' '), applytest::Expected());
+            rows += dialog.chlIPList->topLevelItem(i)->text(0) + u' ';
+        QCOMPARE(iptest::Texts(dialog.GetList()).join(u' ') + u'|' + rows.trimmed(), Expected() + u'|' + Expected());
     }
 
-    // Enter in the address field goes to OK; a valid address not yet in the list is added first, anything else
-    // is left out as before. Add is offered for any nonzero address.
-    // Typed = Add offered, the list after Enter.
+    // Typed = Add offered (for any nonzero address), the list after Enter: Enter goes to OK; a valid address
+    // not yet in the list is added first.
     void enterAddsTheTypedAddress_data()
     {
-        applytest::Rows({"10.1.2.3 = 1 192.168.1.1 10.1.2.3", "010.001.002.003 = 1 192.168.1.1 10.1.2.3",
-                         "255.255.255.255 = 1 192.168.1.1 255.255.255.255", "192.168.1.1 = 1 192.168.1.1",
-                         "~ = 0 192.168.1.1", "10.1 = 0 192.168.1.1", "300.1.1.1 = 1 192.168.1.1",
-                         "0.0.0.0 = 0 192.168.1.1"});
+        Rows({"10.1.2.3 = 1 192.168.1.1 10.1.2.3", "010.001.002.003 = 1 192.168.1.1 10.1.2.3",
+              "255.255.255.255 = 1 192.168.1.1 255.255.255.255", "192.168.1.1 = 1 192.168.1.1", "~ = 0 192.168.1.1",
+              "10.1 = 0 192.168.1.1", "300.1.1.1 = 1 192.168.1.1", "0.0.0.0 = 0 192.168.1.1"});
     }
     void enterAddsTheTypedAddress()
     {
-        const QString typed = applytest::Input()[0];
+        const QString typed = Input()[0];
         CNetAddrListImpl dialog;
         dialog.SetList(iptest::Ips({"192.168.1.1"}));
         dialog.show();
@@ -458,11 +448,11 @@ private slots:
         dialog.ledIPAddress_2->setFocus();
         dialog.ledIPAddress_2->setText(QStringLiteral("1.1.1.1"));
         dialog.ledIPAddress_2->setText(typed);
-        QCOMPARE(dialog.btnAdd->isEnabled(), applytest::Expected().startsWith(u'1'));
+        QCOMPARE(dialog.btnAdd->isEnabled(), Expected().startsWith(u'1'));
         QSignalSpy accepted(&dialog, &QDialog::accepted);
         QTest::keyClick(dialog.ledIPAddress_2, Qt::Key_Return);
         QCOMPARE(accepted.count(), 1);
-        QCOMPARE(iptest::Texts(dialog.GetList()).join(u' '), applytest::Expected().mid(2));
+        QCOMPARE(iptest::Texts(dialog.GetList()).join(u' '), Expected().mid(2));
         QCOMPARE(dialog.chlIPList->topLevelItemCount(), dialog.GetList().count());
         QCOMPARE(m_Boxes.texts(), QStringList());
     }
@@ -506,9 +496,9 @@ private slots:
         QCOMPARE(dlg.IdentityPage()->ledDomain->text(), typed.section(u' ', 1, 1));
     }
 
+    // The static adapter has no lease to release or renew: no box for that.
     void joinMovesOnlyADhcpLease()
     {
-        // The static adapter has no lease to release or renew: no box for that.
         QVERIFY(m_Fx.Open(0));
         EnterIdentity(QStringLiteral("WS01 OFFICE lan"));
         QVERIFY(m_Fx.dialog->ApplyIdentification());
@@ -527,15 +517,13 @@ private slots:
         const auto host = ReadHost();
         QVERIFY(host && host->Adapters().at(1).m_IPAddress.Value() == 0);
         QCOMPARE(host->Adapters().at(0).m_IPAddress.ToString(), QStringLiteral("192.168.1.5"));
-
         Click(dlg.AdaptersPage()->btnRenew);
         QCOMPARE(m_Fx.boxes.texts(), QStringList());
         QCOMPARE(dlg.AdaptersPage()->ledIPAddress->text() + u' ' + dlg.AdaptersPage()->ledGateway->text(),
                  QStringLiteral("10.0.0.23 10.0.0.1"));
     }
 
-    // No DHCP server answers: the time-out reads as a network error, and the
-    // page stays as it was.
+    // No DHCP server answers: the time-out reads as a network error, and the page stays as it was.
     void unansweredRenew()
     {
         QVERIFY(m_Fx.Open(1));
