@@ -3,6 +3,7 @@
 #include "baselib.h"
 #include "entry.h"
 #include "hosthive.h"
+#include "settingsfiletest.h"
 #include "xmlsettings.h"
 
 #include <sys/wait.h>
@@ -133,11 +134,8 @@ private slots:
     void dialogMode()
     {
         TestEnv env;
-        QVERIFY(env.initSampleHost());
-        QFile file(env.path(QStringLiteral("in.ini")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Interface1]\nprotocol=192.168.1.77\n");
-        file.close();
+        const QString file = env.path(QStringLiteral("in.ini"));
+        QVERIFY(env.initSampleHost() && settingstest::WriteText(file, "[Interface1]\nprotocol=192.168.1.77\n"));
         const QString before = env.readHive();
         const auto run = [](QByteArray fileName) {
             QString seen;
@@ -164,8 +162,7 @@ private slots:
         QCOMPARE(run(QByteArray()), QStringLiteral("4 tabs, Network identification, 192.168.1.5, apply 0"));
         qobject_cast<CQuarvelApp*>(qApp)->GetAppSettings().PutText(QStringLiteral("Netconfig_Utilities"),
                                                                    QStringLiteral("false"));
-        QCOMPARE(run(QFile::encodeName(file.fileName())),
-                 QStringLiteral("3 tabs, Network identification, 192.168.1.77, apply 1"));
+        QCOMPARE(run(QFile::encodeName(file)), QStringLiteral("3 tabs, Network identification, 192.168.1.77, apply 1"));
         QCOMPARE(env.readHive(), before);
     }
 };
