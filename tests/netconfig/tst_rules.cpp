@@ -331,13 +331,12 @@ private slots:
     }
 
     // OK checks every card it is about to apply, not only the one on screen, and shows the refused card with the
-    // cursor in the field.
+    // field selected (the box and the untouched host: tst_apply_e2e).
     void offAndOnScreenCardsAlike()
     {
         Fixture fx;
         QVERIFY(fx.Open(0));
         CNetConfigImpl& dlg = *fx.dialog;
-        const QString before = fx.env->readHive();
         fx.Show(1);
         for (QAbstractButton* button : {static_cast<QAbstractButton*>(dlg.AdaptersPage()->rbtnManual),
                                         static_cast<QAbstractButton*>(dlg.AdaptersPage()->ckbDNSAuto),
@@ -346,13 +345,11 @@ private slots:
         QVERIFY(Type(dlg.AdaptersPage()->ledSubNet, QStringLiteral("255.0.255.0")));
         fx.Show(0);
         Click(dlg.buttonOk);
-        QCOMPARE(fx.boxes.texts(), QStringList{"Subnet mask 255.0.255.0 is not valid for entered ip address."});
-        QVERIFY(dlg.isVisible());
+        QVERIFY(dlg.isVisible() && fx.boxes.texts().count() == 1);
         QCOMPARE(dlg.CurrentAdapterIndex(), 1);
         QLineEdit* mask = dlg.AdaptersPage()->ledSubNet;
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(mask));
         QCOMPARE(mask->selectedText(), mask->displayText());
-        QCOMPARE(fx.env->readHive(), before);
     }
 
     // A manual gateway outside the subnet of 192.168.1.10/24 is asked about: DHCP, gateways, the one named.
