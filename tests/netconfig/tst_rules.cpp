@@ -23,6 +23,31 @@ quint32 Value(const QString& text)
     return CIPAddress(text).Value();
 }
 
+// A card from "key=value" words: ip, mask, wins1, wins2; gw, dns (comma lists), more (address/mask pairs);
+// dhcp, dnsauto, winsauto (1 or 0). Other words are left out.
+CNetworkCard CardOf(const QStringList& words, CNetworkCard card = {})
+{
+    for (const QString& word : words) {
+        const QString key = word.section(u'=', 0, 0), value = word.section(u'=', 1);
+        const QStringList list = value.split(u',', Qt::SkipEmptyParts);
+        const QMap<QString, CIPAddress*> single = {{"ip", &card.m_IPAddress},
+                                                   {"mask", &card.m_SubnetMask},
+                                                   {"wins1", &card.m_PrimaryWINS},
+                                                   {"wins2", &card.m_SecondaryWINS}};
+        const QMap<QString, bool*> flags = {
+            {"dhcp", &card.m_DHCPEnabled}, {"dnsauto", &card.m_DNSAuto}, {"winsauto", &card.m_WINSAuto}};
+        if (single.contains(key))
+            *single.value(key) = CIPAddress(value);
+        else if (flags.contains(key))
+            *flags.value(key) = value == u'1';
+        else if (key == QLatin1String("gw") || key == QLatin1String("dns"))
+            (key == QLatin1String("gw") ? card.m_Gateways : card.m_DNSServers) = Ips(list);
+        for (const QString& more : key == QLatin1String("more") ? list : QStringList())
+            card.m_SecondaryAddresses.append({CIPAddress(more.section(u'/', 0, 0)), CIPAddress(more.section(u'/', 1))});
+    }
+    return card;
+}
+
 const QMap<QString, CardField> kFields = {
     {"ip", CardField::IPAddress},      {"mask", CardField::SubnetMask},   {"gw", CardField::Gateway},
     {"dns", CardField::DNSServer},     {"wins1", CardField::PrimaryWINS}, {"wins2", CardField::SecondaryWINS},
@@ -33,14 +58,10 @@ const QMap<QString, CardField> kFields = {
 // source.
 void Edit(CAdapterEditor& editor, const QString& edits, const QString& automatic = QStringLiteral("000"))
 {
-    CNetworkCard card;
-    card.m_IPAddress = CIPAddress(QStringLiteral("192.168.1.10"));
-    card.m_SubnetMask = CIPAddress(QStringLiteral("255.255.255.0"));
-    card.m_Gateways = card.m_DNSServers = Ips({"192.168.1.1", "192.168.1.254"});
-    card.m_PrimaryWINS = CIPAddress(QStringLiteral("192.168.1.2"));
-    card.m_DHCPEnabled = automatic[0] == u'1';
-    card.m_DNSAuto = automatic[1] == u'1';
-    card.m_WINSAuto = automatic[2] == u'1';
+    const CNetworkCard card =
+        CardOf({"ip=192.168.1.10", "mask=255.255.255.0", "gw=192.168.1.1,192.168.1.254",
+                "dns=192.168.1.1,192.168.1.254", "wins1=192.168.1.2", QStringLiteral("dhcp=") + automatic[0],
+                QStringLiteral("dnsauto=") + automatic[1], QStringLiteral("winsauto=") + automatic[2]});
     editor.Reset({card}, {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")});
     const QStringList parts = edits.split(u' ', Qt::SkipEmptyParts);
     for (int i = 0; i + 1 < parts.count(); i += 2) {
@@ -166,43 +187,25 @@ private slots:
         QVERIFY(InSubnet(Value(row[3]), a, m) && !InSubnet(Value(row[4]), a, m));
     }
 
-    // A change of the live card against a card asking for every phase: which phases (D W A) still run. Case alone
-    // is no change of an identity.
+    // A change of the live card against a card asking for every phase: which phases (D W A) still run. A
+    // duplicate DNS server is no change. Case alone is no change of an identity.
     void plannedPhases_data()
     {
-        Rows({"none", "dns2 D", "dnsdup", "dnsauto D", "wins2 W", "mask A", "gworder A", "more A", "dhcp A"});
+        Rows({"none = ", "dns=10.0.0.1 = D", "dns=10.0.0.1,10.0.0.3 = ", "dnsauto=1 = D", "wins2=10.0.0.9 = W",
+              "mask=255.255.0.0 = A", "gw=10.0.0.2,10.0.0.1 = A", "more=10.0.0.6/255.255.255.0 = A", "dhcp=1 = A"});
     }
     void plannedPhases()
     {
-        const QStringList row = Row();
-        CNetworkCard wanted;
-        wanted.m_IPAddress = CIPAddress(QStringLiteral("10.0.0.5"));
-        wanted.m_SubnetMask = CIPAddress(QStringLiteral("255.255.255.0"));
-        wanted.m_Gateways = iptest::Ips({"10.0.0.1", "10.0.0.2"});
-        wanted.m_DNSServers = iptest::Ips({"10.0.0.1", "10.0.0.3"});
-        wanted.m_PrimaryWINS = CIPAddress(QStringLiteral("10.0.0.4"));
+        CNetworkCard wanted = CardOf({"ip=10.0.0.5", "mask=255.255.255.0", "gw=10.0.0.1,10.0.0.2",
+                                      "dns=10.0.0.1,10.0.0.3,10.0.0.1", "wins1=10.0.0.4"});
         wanted.m_AddressChanged = wanted.m_DNSChanged = wanted.m_WINSChanged = true;
         CNetworkCard live = wanted;
         live.ClearChanges();
-        const QString change = row[0];
-        if (change == QLatin1String("dns2"))
-            live.m_DNSServers = iptest::Ips({"10.0.0.1"});
-        if (change == QLatin1String("dnsdup"))
-            wanted.m_DNSServers = iptest::Ips({"10.0.0.1", "10.0.0.3", "10.0.0.1"});
-        live.m_DNSAuto = change == QLatin1String("dnsauto");
-        if (change == QLatin1String("wins2"))
-            live.m_SecondaryWINS = CIPAddress(QStringLiteral("10.0.0.9"));
-        if (change == QLatin1String("mask"))
-            live.m_SubnetMask = CIPAddress(QStringLiteral("255.255.0.0"));
-        if (change == QLatin1String("gworder"))
-            live.m_Gateways = iptest::Ips({"10.0.0.2", "10.0.0.1"});
-        if (change == QLatin1String("more"))
-            live.m_SecondaryAddresses = {{CIPAddress(QStringLiteral("10.0.0.6")), wanted.m_SubnetMask}};
-        live.m_DHCPEnabled = change == QLatin1String("dhcp");
+        live = CardOf(Input(), live);
         QString planned;
         for (Phase phase : PlannedPhases(wanted, &live, 0))
             planned += QStringLiteral("DWA").at(int(phase));
-        QCOMPARE(planned, row.value(1));
+        QCOMPARE(planned, Expected());
         // Without knowing the system, everything asked for runs; nothing asked for never runs.
         QCOMPARE(PlannedPhases(wanted, nullptr, 0).count(), 3);
         wanted.ClearChanges();
@@ -360,10 +363,7 @@ private slots:
     void gatewayWarning()
     {
         const QStringList row = Row();
-        CAdapterEditor editor;
-        Edit(editor, QString(), row[0] + QStringLiteral("00"));
-        CNetworkCard card = editor.Card(0);
-        card.m_Gateways = Ips(row[1].split(u','));
+        const CNetworkCard card = CardOf({"ip=192.168.1.10", "mask=255.255.255.0", "dhcp=" + row[0], "gw=" + row[1]});
         QCOMPARE(GatewayWarning(card), row.count() < 3 ? QString()
                                                        : QStringLiteral("Default gateway %1 is not in the subnet of ip "
                                                                         "address 192.168.1.10 with subnet mask "
@@ -371,48 +371,36 @@ private slots:
                                                              .arg(row[2]));
     }
 
-    // The card: phase, automatic, values (DNS servers; primary and secondary WINS; address, mask, then gateways
-    // and further addresses "+address/mask"); the commands after "netsh.exe interface ip ", split at "|".
+    // The phase, the card = the commands after "netsh.exe interface ip ", split at "|". A first DNS entry of 0
+    // means "no preferred server", yet it is still added.
     void queue_data()
     {
-        Rows({"dns 0 10.0.0.1 10.0.0.2 = delete dns 7 all|set dns 7 source=static addr=10.0.0.1 ddns=enabled "
+        Rows({"DNS dns=10.0.0.1,10.0.0.2 = delete dns 7 all|set dns 7 source=static addr=10.0.0.1 ddns=enabled "
               "register=primary|add dns 7 addr=10.0.0.1|add dns 7 addr=10.0.0.2",
-              // A first entry of 0 means "no preferred server", yet it is still added.
-              "dns 0 0.0.0.0 10.0.0.2 = delete dns 7 all|set dns 7 source=static addr=none ddns=enabled |add dns 7 "
+              "DNS dns=0.0.0.0,10.0.0.2 = delete dns 7 all|set dns 7 source=static addr=none ddns=enabled |add dns 7 "
               "addr=0.0.0.0|add dns 7 addr=10.0.0.2",
-              "dns 1 10.0.0.1 0.0.0.0 = delete dns 7 addr=10.0.0.1|delete dns 7 addr=0.0.0.0|set dns 7 source=dhcp",
-              "wins 0 10.0.0.8 10.0.0.9 = set wins 7 source=static addr=10.0.0.8|add wins 7 addr=10.0.0.9",
-              "wins 0 0.0.0.0 10.0.0.9 = set wins 7 source=static addr=none|add wins 7 addr=10.0.0.9",
-              "wins 1 0.0.0.0 10.0.0.9 = delete wins 7 addr=10.0.0.9|set wins 7 source=dhcp",
-              "address 0 192.168.1.5 255.255.255.0 192.168.1.254 0.0.0.0 = set address 7 source=static 192.168.1.5 "
-              "255.255.255.0|add address 7 gateway=192.168.1.254 gwmetric=0 |add address 7 gateway=0.0.0.0 gwmetric=0 ",
-              "address 0 10.0.0.5 255.0.0.0 +10.0.0.6/255.255.0.0 = set address 7 source=static 10.0.0.5 "
-              "255.0.0.0|add address 7 addr=10.0.0.6 mask=255.255.0.0",
-              "address 1 192.168.1.5 255.255.255.0 192.168.1.1 = delete address 7 addr=192.168.1.5|set address 7 "
+              "DNS dnsauto=1 dns=10.0.0.1,0.0.0.0 = delete dns 7 addr=10.0.0.1|delete dns 7 addr=0.0.0.0|set dns 7 "
               "source=dhcp",
-              "address 1 0.0.0.0 0.0.0.0 = set address 7 source=dhcp"});
+              "WINS wins1=10.0.0.8 wins2=10.0.0.9 = set wins 7 source=static addr=10.0.0.8|add wins 7 addr=10.0.0.9",
+              "WINS wins2=10.0.0.9 = set wins 7 source=static addr=none|add wins 7 addr=10.0.0.9",
+              "WINS winsauto=1 wins2=10.0.0.9 = delete wins 7 addr=10.0.0.9|set wins 7 source=dhcp",
+              "Address ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.254,0.0.0.0 = set address 7 source=static "
+              "192.168.1.5 255.255.255.0|add address 7 gateway=192.168.1.254 gwmetric=0 |add address 7 gateway=0.0.0.0 "
+              "gwmetric=0 ",
+              "Address ip=10.0.0.5 mask=255.0.0.0 more=10.0.0.6/255.255.0.0 = set address 7 source=static 10.0.0.5 "
+              "255.0.0.0|add address 7 addr=10.0.0.6 mask=255.255.0.0",
+              "Address dhcp=1 ip=192.168.1.5 mask=255.255.255.0 gw=192.168.1.1 = delete address 7 addr=192.168.1.5|set "
+              "address 7 source=dhcp",
+              "Address dhcp=1 = set address 7 source=dhcp"});
     }
 
     void queue()
     {
-        const QStringList card = Input(), values = card.mid(2);
-        const Phase phase = card[0] == QLatin1String("dns")    ? Phase::DNS
-                            : card[0] == QLatin1String("wins") ? Phase::WINS
-                                                               : Phase::Address;
-        CNetworkCard c;
+        const Phase phase = Row()[0] == QLatin1String("DNS")    ? Phase::DNS
+                            : Row()[0] == QLatin1String("WINS") ? Phase::WINS
+                                                                : Phase::Address;
+        CNetworkCard c = CardOf(Input());
         c.m_Index = 7;
-        c.m_DNSAuto = c.m_WINSAuto = c.m_DHCPEnabled = card[1] == u'1';
-        if (phase == Phase::DNS)
-            c.m_DNSServers = iptest::Ips(values);
-        c.m_PrimaryWINS = c.m_IPAddress = CIPAddress(values.at(0));
-        c.m_SecondaryWINS = c.m_SubnetMask = CIPAddress(values.at(1));
-        for (const QString& more : values.mid(2)) {
-            if (more.startsWith(u'+'))
-                c.m_SecondaryAddresses.append(
-                    {CIPAddress(more.mid(1).section(u'/', 0, 0)), CIPAddress(more.section(u'/', 1))});
-            else
-                c.m_Gateways.append(CIPAddress(more));
-        }
         QStringList lines;
         for (const Command& command : BuildPhaseCommands(c, 3, phase))
             lines << command.CommandLine().remove(QStringLiteral("netsh.exe interface ip "));
