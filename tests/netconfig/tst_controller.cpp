@@ -125,10 +125,8 @@ class TestController : public QObject
 private slots:
     void init()
     {
-        m_Env = std::make_unique<TestEnv>();
-        m_Host = HostHive();
-        QVERIFY(m_Env->initSampleHost() && m_Host.IsValid());
-        m_Boxes.texts().clear();
+        m_Host = HostHive(), m_Boxes.texts().clear();
+        QVERIFY((m_Env = std::make_unique<TestEnv>())->initSampleHost() && m_Host.IsValid());
     }
     void cleanup() { m_Fx.Close(), m_Dialog.reset(), m_Env.reset(); }
 
