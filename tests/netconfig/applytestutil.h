@@ -3,10 +3,9 @@
 // Typing into the dialog as a user would and reading the host back.
 
 #include "iplist.h"
+#include "msgboxrecorder.h"
 #include "netconfigimpl.h"
 #include "testenv.h"
-
-#include "msgboxrecorder.h"
 
 #include <QtTest>
 
@@ -16,6 +15,33 @@ namespace applytest {
 
 using iptest::Ips;
 using iptest::Texts;
+
+// Table rows given by their tags alone, "input = expected". Row() is the current one split at blanks; Input() the
+// words before "=" ("~" an empty word, "_" a blank inside one); Expected() what follows " = ".
+inline void Rows(std::initializer_list<const char*> rows)
+{
+    QTest::addColumn<QString>("row");
+    for (const char* row : rows)
+        QTest::newRow(row) << QString();
+}
+
+inline QStringList Row()
+{
+    return QString::fromUtf8(QTest::currentDataTag()).split(QLatin1Char(' '));
+}
+
+inline QStringList Input()
+{
+    QStringList words = Row().mid(0, Row().indexOf(QStringLiteral("=")));
+    return words.replaceInStrings(QStringLiteral("~"), QString())
+        .replaceInStrings(QStringLiteral("_"), QStringLiteral(" "));
+}
+
+inline QString Expected()
+{
+    const QString tag = QString::fromUtf8(QTest::currentDataTag());
+    return tag.mid(tag.startsWith(QLatin1String("= ")) ? 2 : tag.indexOf(QLatin1String(" = ")) + 3);
+}
 
 // Focuses the field, selects what it holds and types over it.
 inline bool Type(QLineEdit* field, const QString& text)
@@ -75,7 +101,6 @@ struct Fixture
     }
 
     void Close() { dialog.reset(), env.reset(); }
-
     void Show(int row)
     {
         dialog->AdaptersPage()->cbAdapters->setFocus();

@@ -44,10 +44,7 @@ public:
             m_Hive.DeleteKey(key);
     }
 
-    bool WriteTo(TestEnv& env) const
-    {
-        return env.writeHive(QString::fromStdString(winsys::FormatHive(m_Hive)));
-    }
+    bool WriteTo(TestEnv& env) const { return env.writeHive(QString::fromStdString(winsys::FormatHive(m_Hive))); }
 
 private:
     winsys::Hive m_Hive;

@@ -25,11 +25,9 @@ inline QStringList IniLines(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {QStringLiteral("<cannot open %1>").arg(path)};
     QStringList lines;
-    for (const QByteArray& raw : file.readAll().split('\n')) {
-        const QString line = QString::fromUtf8(raw).remove(QLatin1Char('\r'));
+    for (const QString& line : QString::fromUtf8(file.readAll()).remove(u'\r').split(u'\n'))
         if (!line.trimmed().isEmpty())
             lines << line;
-    }
     return lines;
 }
 
@@ -48,8 +46,8 @@ inline QString Describe(const CNetworkCard& card)
         .arg(Join(card.m_DNSServers))
         .arg(int(card.m_WINSAuto))
         .arg(card.m_PrimaryWINS.ToString(), card.m_SecondaryWINS.ToString())
-        .arg(QString(card.m_AddressChanged ? 'A' : '-') + (card.m_DNSChanged ? 'D' : '-')
-             + (card.m_WINSChanged ? 'W' : '-'));
+        .arg(QString(card.m_AddressChanged ? 'A' : '-') + (card.m_DNSChanged ? 'D' : '-') +
+             (card.m_WINSChanged ? 'W' : '-'));
 }
 
 } // namespace settingstest

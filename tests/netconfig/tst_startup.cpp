@@ -1,14 +1,15 @@
-// The real program: the failed start, the remembered adapter row, kill mode.
+// The real program: the failed start, the remembered adapter row, kill mode, the dialog run in this process.
+#include "applytestutil.h"
 #include "baselib.h"
 #include "entry.h"
 #include "hosthive.h"
-#include "netconfigimpl.h"
+#include "settingsfiletest.h"
 #include "xmlsettings.h"
-
-#include <QtTest>
 
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace applytest;
 
 namespace {
 
@@ -47,160 +48,127 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void start_data();
-    void start();
-    void kill_data();
-    void kill();
-    void dialogMode();
-};
+    // Adapters present, the row left by the last run ("~": none), the arguments = the row stored after, rewritten
+    // only when it differs. A failed start must not overwrite what the last good run stored; the machine may have
+    // lost an adapter since the last run.
+    void start_data()
+    {
+        Rows({"0 1 = 1", "0 1 /c /s out.ini = 1", "1 ~ /c /s @saved = 0", "1 1 /c /s @saved = 1",
+              "1 2 /c /s @saved = 0"});
+    }
+    void start()
+    {
+        const bool adapters = Input()[0] == u'1';
+        const QString stored = Input()[1], after = Expected();
+        QStringList args = Input().mid(2);
+        TestEnv env;
+        QVERIFY(env.initSampleHost());
+        HostHive host;
+        host.RemoveAdapters();
+        QVERIFY(adapters || host.WriteTo(env));
+        QVERIFY(stored.isNull() || StoreRow(env, stored));
 
-void TestStartup::start_data()
-{
-    QTest::addColumn<bool>("adapters");
-    QTest::addColumn<QString>("stored"); // adapter row left by the last run
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QString>("after"); // rewritten only when it differs from stored
-    // A failed start must not overwrite what the last good run stored.
-    QTest::newRow("no adapter, dialog") << false << "1" << QStringList() << "1";
-    QTest::newRow("no adapter, console save") << false << "1" << QStringList{"/c", "/s", "out.ini"} << "1";
-    // Without a second argument -kill is no kill mode: the program starts as usual.
-    QTest::newRow("no adapter, kill alone") << false << "1" << QStringList{"-kill"} << "1";
-    QTest::newRow("nothing stored") << true << QString() << QStringList{"/c", "/s", "@saved"} << "0";
-    QTest::newRow("second adapter") << true << "1" << QStringList{"/c", "/s", "@saved"} << "1";
-    QTest::newRow("not a number") << true << "abc" << QStringList{"/c", "/s", "@saved"} << "0";
-    // The machine lost an adapter since the last run.
-    QTest::newRow("beyond the adapters") << true << "2" << QStringList{"/c", "/s", "@saved"} << "0";
-}
-
-void TestStartup::start()
-{
-    QFETCH(bool, adapters);
-    QFETCH(QString, stored);
-    QFETCH(QStringList, args);
-    QFETCH(QString, after);
-    TestEnv env;
-    QVERIFY(env.initSampleHost());
-    HostHive host;
-    host.RemoveAdapters();
-    QVERIFY(adapters || host.WriteTo(env));
-    QVERIFY(stored.isNull() || StoreRow(env, stored));
-
-    args.replaceInStrings(QStringLiteral("@saved"), env.path(QStringLiteral("saved.ini")));
-    QString errors;
-    QCOMPARE(env.runNetconfig(args, &errors), adapters ? 0 : 1);
-    const int expected = adapters ? 0 : 1;
-    QVERIFY2(errors.count(QLatin1String("netconfig: The network is not present or not started.")) == expected &&
-                 errors.count(QLatin1String("netconfig: ")) == expected,
-             qPrintable(errors));
-    QCOMPARE(QFileInfo(SettingsFile(env)).lastModified().toUTC() != kOldTime, stored != after);
-    const CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(SettingsFile(env));
-    QCOMPARE(root.GetFirstChildBlock(kBlock).GetValueNames(), QStringList{kKey});
-    QCOMPARE(root.GetFirstChildBlock(kBlock).GetText(kKey), after);
-    QCOMPARE(root.GetFirstChildBlock(QStringLiteral("Other")).GetText(QStringLiteral("Key")),
-             stored.isNull() ? QString() : QStringLiteral("kept"));
-    QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("out.ini"))));
-}
-
-void TestStartup::kill_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<bool>("killed");
-    QTest::addColumn<int>("exitCode");
-    QTest::newRow("part of the name, other case") << "part" << true << 1;
-    QTest::newRow("process id") << "pid" << true << 1;
-    QTest::newRow("no match") << "other" << false << 1;
-    // An ended process nobody has waited for cannot be terminated.
-    QTest::newRow("termination fails") << "ended" << false << 0;
-}
-
-void TestStartup::kill()
-{
-    QFETCH(QString, how);
-    QFETCH(bool, killed);
-    QFETCH(int, exitCode);
-    // A copy of sleep under a name no other process carries.
-    QTemporaryDir dir;
-    const QString name = QStringLiteral("nck%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), dir.filePath(name)));
-    QVERIFY(QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::ExeOwner));
-    const QByteArray program = QFile::encodeName(dir.filePath(name));
-    QProcess child;
-    pid_t ended = 0;
-    if (how == QLatin1String("ended")) {
-        ended = fork();
-        if (ended == 0) {
-            execl(program.constData(), program.constData(), "0", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        QTRY_VERIFY(QString::fromLatin1(FileText("/proc/" + QByteArray::number(ended) + "/stat")).contains(") Z "));
-    } else {
-        child.start(dir.filePath(name), {QStringLiteral("300")});
-        QVERIFY(child.waitForStarted());
+        args.replaceInStrings(QStringLiteral("@saved"), env.path(QStringLiteral("saved.ini")));
+        QString errors;
+        QCOMPARE(env.runNetconfig(args, &errors), adapters ? 0 : 1);
+        QCOMPARE(errors.count(QLatin1String("netconfig: ")), int(!adapters));
+        QCOMPARE(errors.count(QLatin1String("netconfig: The network is not present or not started.")), int(!adapters));
+        QCOMPARE(QFileInfo(SettingsFile(env)).lastModified().toUTC() != kOldTime, stored != after);
+        const CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(SettingsFile(env));
+        QCOMPARE(root.GetFirstChildBlock(kBlock).GetValueNames(), QStringList{kKey});
+        QCOMPARE(root.GetFirstChildBlock(kBlock).GetText(kKey), after);
+        QCOMPARE(root.GetFirstChildBlock(QStringLiteral("Other")).GetText(QStringLiteral("Key")),
+                 stored.isNull() ? QString() : QStringLiteral("kept"));
+        QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("out.ini"))));
     }
 
-    const QString text = how == QLatin1String("part") || ended ? name.mid(1, 7).toUpper()
-                         : how == QLatin1String("pid")         ? QString::number(child.processId())
-                                                               : name + QStringLiteral("x");
-    TestEnv env;
-    QString errors;
-    QCOMPARE(env.runNetconfig({QStringLiteral("-kill"), text}, &errors), exitCode);
-    if (ended)
-        QCOMPARE(waitpid(ended, nullptr, 0), ended);
-    else if (killed)
-        QVERIFY(child.waitForFinished(30000));
-    else
-        QCOMPARE(child.state(), QProcess::Running);
-    // Kill mode reports nothing and never starts the application.
-    QVERIFY2(errors.trimmed().isEmpty(), qPrintable(errors));
-    QVERIFY(!QFileInfo::exists(SettingsFile(env)));
-    child.kill();
-    child.waitForFinished();
-}
-
-// The dialog run in this process: the file named first is loaded, not
-// applied; the application settings can hide the utilities page; Cancel
-// ends the run.
-void TestStartup::dialogMode()
-{
-    TestEnv env;
-    QVERIFY(env.initSampleHost());
-    QFile file(env.path(QStringLiteral("in.ini")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[Interface1]\nprotocol=192.168.1.77\n");
-    file.close();
-    const QString before = env.readHive();
-    const auto run = [](QByteArray fileName) {
-        QString seen;
-        QTimer poll;
-        poll.setInterval(10);
-        QObject::connect(&poll, &QTimer::timeout, [&seen, &poll] {
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<CNetConfigImpl*>(widget);
-                if (dialog && dialog->isVisible()) {
-                    poll.stop();
-                    seen = QStringLiteral("%1 tabs, %2, %3, apply %4")
-                               .arg(dialog->tbPageMain->count())
-                               .arg(dialog->tbPageMain->tabText(2), dialog->AdaptersPage()->ledIPAddress->text())
-                               .arg(dialog->btnApply->isEnabled());
-                    dialog->buttonCancel->click();
-                }
+    // How the process is named = killed, exit code. An ended process nobody has waited for cannot be terminated.
+    void kill_data() { Rows({"part = 1 1", "pid = 1 1", "other = 0 1", "ended = 0 0"}); }
+    void kill()
+    {
+        const QString how = Row()[0];
+        const bool killed = Expected().startsWith(u'1');
+        const int exitCode = Expected().endsWith(u'1');
+        // A copy of sleep under a name no other process carries.
+        QTemporaryDir dir;
+        const QString name =
+            QStringLiteral("nck%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), dir.filePath(name)));
+        QVERIFY(QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::ExeOwner));
+        const QByteArray program = QFile::encodeName(dir.filePath(name));
+        QProcess child;
+        pid_t ended = 0;
+        if (how == QLatin1String("ended")) {
+            ended = fork();
+            if (ended == 0) {
+                execl(program.constData(), program.constData(), "0", static_cast<char*>(nullptr));
+                _exit(127);
             }
-        });
-        poll.start();
-        QByteArray program("netconfig");
-        char* argv[] = {program.data(), fileName.data(), nullptr};
-        return NetConfigMain(fileName.isEmpty() ? 1 : 2, argv) == 0 ? seen : QStringLiteral("failed");
-    };
-    QCOMPARE(run(QByteArray()), QStringLiteral("4 tabs, Network identification, 192.168.1.5, apply 0"));
-    qobject_cast<CQuarvelApp*>(qApp)->GetAppSettings().PutText(QStringLiteral("Netconfig_Utilities"),
-                                                               QStringLiteral("false"));
-    QCOMPARE(run(QFile::encodeName(file.fileName())),
-             QStringLiteral("3 tabs, Network identification, 192.168.1.77, apply 1"));
-    QCOMPARE(env.readHive(), before);
-}
+            QTRY_VERIFY(QString::fromLatin1(FileText("/proc/" + QByteArray::number(ended) + "/stat")).contains(") Z "));
+        } else {
+            child.start(dir.filePath(name), {QStringLiteral("300")});
+            QVERIFY(child.waitForStarted());
+        }
 
-// The program's own application object, as the entry makes it, so that the
-// dialog run above reads the application settings.
+        const QString text = how == QLatin1String("part") || ended ? name.mid(1, 7).toUpper()
+                             : how == QLatin1String("pid")         ? QString::number(child.processId())
+                                                                   : name + QStringLiteral("x");
+        TestEnv env;
+        QString errors;
+        QCOMPARE(env.runNetconfig({QStringLiteral("-kill"), text}, &errors), exitCode);
+        if (ended)
+            QCOMPARE(waitpid(ended, nullptr, 0), ended);
+        else if (killed)
+            QVERIFY(child.waitForFinished(30000));
+        else
+            QCOMPARE(child.state(), QProcess::Running);
+        // Kill mode reports nothing and never starts the application.
+        QVERIFY2(errors.trimmed().isEmpty(), qPrintable(errors));
+        QVERIFY(!QFileInfo::exists(SettingsFile(env)));
+        child.kill();
+        child.waitForFinished();
+    }
+
+    // The file named first is loaded, not applied; the application settings can hide the utilities page; Cancel
+    // ends the run.
+    void dialogMode()
+    {
+        TestEnv env;
+        const QString file = env.path(QStringLiteral("in.ini"));
+        QVERIFY(env.initSampleHost() && settingstest::WriteText(file, "[Interface1]\nprotocol=192.168.1.77\n"));
+        const QString before = env.readHive();
+        const auto run = [](QByteArray fileName) {
+            QString seen;
+            QTimer poll;
+            poll.setInterval(10);
+            QObject::connect(&poll, &QTimer::timeout, [&seen, &poll] {
+                for (QWidget* widget : QApplication::topLevelWidgets()) {
+                    auto* dialog = qobject_cast<CNetConfigImpl*>(widget);
+                    if (dialog && dialog->isVisible()) {
+                        poll.stop();
+                        seen = QStringLiteral("%1 tabs, %2, %3, apply %4")
+                                   .arg(dialog->tbPageMain->count())
+                                   .arg(dialog->tbPageMain->tabText(2), dialog->AdaptersPage()->ledIPAddress->text())
+                                   .arg(dialog->btnApply->isEnabled());
+                        dialog->buttonCancel->click();
+                    }
+                }
+            });
+            poll.start();
+            QByteArray program("netconfig");
+            char* argv[] = {program.data(), fileName.data(), nullptr};
+            return NetConfigMain(fileName.isEmpty() ? 1 : 2, argv) == 0 ? seen : QStringLiteral("failed");
+        };
+        QCOMPARE(run(QByteArray()), QStringLiteral("4 tabs, Network identification, 192.168.1.5, apply 0"));
+        qobject_cast<CQuarvelApp*>(qApp)->GetAppSettings().PutText(QStringLiteral("Netconfig_Utilities"),
+                                                                   QStringLiteral("false"));
+        QCOMPARE(run(QFile::encodeName(file)), QStringLiteral("3 tabs, Network identification, 192.168.1.77, apply 1"));
+        QCOMPARE(env.readHive(), before);
+    }
+};
+
+// The program's own application object, as the entry makes it, so that the dialog run reads the application
+// settings.
 int main(int argc, char** argv)
 {
     CQuarvelApp app(argc, argv);

@@ -1,9 +1,9 @@
-// The utilities page with stand-in programs and with the system's own ping.
-#include "netconfigimpl.h"
-#include "testenv.h"
+// The utilities page with stand-in programs and with the system's own ping; its output pane's scrollback:
+// bounded, newest lines kept, Clear empties it.
+#include "applytestutil.h"
+#include "logtextpane.h"
 
 #include <QDir>
-#include <QtTest>
 
 #include <memory>
 
@@ -29,6 +29,14 @@ QColor ColorOf(const CNetConfigImpl& dialog, const QString& text)
     return cursor.isNull() ? QColor() : cursor.charFormat().foreground().color();
 }
 
+QString Lines(int first, int last, const char* end = "\r\n")
+{
+    QString text;
+    for (int i = first; i <= last; ++i)
+        text += QStringLiteral("line %1").arg(i) + QLatin1String(end);
+    return text;
+}
+
 } // namespace
 
 class TestUtility : public QObject
@@ -44,8 +52,7 @@ private:
     {
         m_Stand = std::make_unique<QTemporaryDir>();
         QFile file(m_Stand->filePath(QStringLiteral("ping")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n" + body + "\n");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n" + body + "\n") > 0);
         file.close();
         QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
         qputenv("WINSYS_SYSTEM_DIR", m_Stand->path().toLocal8Bit());
@@ -59,85 +66,50 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_Env = std::make_unique<TestEnv>();
-        QVERIFY(m_Env->initSampleHost());
-    }
+    void init() { QVERIFY((m_Env = std::make_unique<TestEnv>())->initSampleHost()); }
+    void cleanup() { qunsetenv("WINSYS_SYSTEM_DIR"), m_Stand.reset(), m_Env.reset(); }
 
-    void cleanup()
-    {
-        qunsetenv("WINSYS_SYSTEM_DIR");
-        m_Stand.reset();
-        m_Env.reset();
-    }
-
-    void arguments_data()
-    {
-        QTest::addColumn<int>("utility");
-        QTest::addColumn<QString>("checks");
-        QTest::addColumn<QStringList>("expected");
-        const QString all = "btnEndlessPing btnResolveAddress btnPingEchoRqv btnDontResolveAddress btnTraceHops "
-                            "btnReplyWait";
-        QTest::newRow("ping, own options only") << 0 << all << QStringList{"ping", "-t", "-a", "-n 999", "a b"};
-        QTest::newRow("tracert, own options only")
-            << 1 << all << QStringList{"tracert", "-d", "-h 12", "-w 345", "a b"};
-        QTest::newRow("tracert, unchecked spins")
-            << 1 << "btnDontResolveAddress" << QStringList{"tracert", "-d", "a b"};
-    }
-
+    // Each utility takes its own options only; Start needs a target.
     void arguments()
     {
-        QFETCH(int, utility);
-        QFETCH(QString, checks);
-        QFETCH(QStringList, expected);
         CNetConfigImpl dialog;
-        for (const QString& name : checks.split(u' '))
-            dialog.findChild<QCheckBox*>(name)->setChecked(true);
-        dialog.UtilitiesPage()->spinPingEchoRqvNum->setValue(999);
-        dialog.UtilitiesPage()->spinTraceHopsNum->setValue(12);
-        dialog.UtilitiesPage()->spinReplyWaitTime->setValue(345);
-        dialog.UtilitiesPage()->comboUtility->setCurrentIndex(utility);
-        dialog.UtilitiesPage()->editUtilityTarget->setText(QStringLiteral("a b"));
-        dialog.UtilitiesPage()->editUtilityTarget->setText(QString());
-        QVERIFY(!dialog.UtilitiesPage()->btnStartUtility->isEnabled());
-        dialog.UtilitiesPage()->editUtilityTarget->setText(QStringLiteral("a b"));
-        QCOMPARE(dialog.BuildUtilityArguments(), expected);
+        CUtilitiesPage& page = *dialog.UtilitiesPage();
+        for (QCheckBox* box : page.findChildren<QCheckBox*>())
+            box->setChecked(true);
+        page.spinPingEchoRqvNum->setValue(999);
+        page.spinTraceHopsNum->setValue(12);
+        page.spinReplyWaitTime->setValue(345);
+        page.editUtilityTarget->setText(QStringLiteral("a b"));
+        page.editUtilityTarget->setText(QString());
+        QVERIFY(!page.btnStartUtility->isEnabled());
+        page.editUtilityTarget->setText(QStringLiteral("a b"));
+        QCOMPARE(dialog.BuildUtilityArguments(), (QStringList{"ping", "-t", "-a", "-n 999", "a b"}));
+        page.comboUtility->setCurrentIndex(1);
+        QCOMPARE(dialog.BuildUtilityArguments(), (QStringList{"tracert", "-d", "-h 12", "-w 345", "a b"}));
+        page.btnTraceHops->setChecked(false);
+        page.btnReplyWait->setChecked(false);
+        QCOMPARE(dialog.BuildUtilityArguments(), (QStringList{"tracert", "-d", "a b"}));
     }
 
-    void targetIsOneArgument_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("count");
-        QTest::addColumn<QStringList>("received");
-        QTest::newRow("switches") << "-n 1 x" << false << QStringList{"-n 1 x"};
-        QTest::newRow("after the count") << "-n 1 x" << true << QStringList{"-n", "4", "-n 1 x"};
-        QTest::newRow("blanks") << "  " << false << QStringList{"  "};
-        QTest::newRow("quotes, backslashes") << "a \\\"b\" c\\" << false << QStringList{"a \\\"b\" c\\"};
-        QTest::newRow("markup") << "<b>x</b> y" << false << QStringList{"<b>x</b> y"};
-    }
-
-    // The child gets the target exactly as typed, as one argument, and the
-    // "Running" line shows it as text.
+    // The child gets the target exactly as typed, as one argument, and the "Running" line shows it as text.
     void targetIsOneArgument()
     {
-        QFETCH(QString, target);
-        QFETCH(bool, count);
-        QFETCH(QStringList, received);
         StandInPing("for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done");
-        CNetConfigImpl dialog;
-        dialog.UtilitiesPage()->btnPingEchoRqv->setChecked(count);
-        dialog.UtilitiesPage()->spinPingEchoRqvNum->setValue(4);
-        QVERIFY(Run(dialog, target));
-        const QString command = QStringLiteral("ping ") + (count ? QStringLiteral("-n 4 ") : QString()) + target;
-        QString expected = QStringLiteral("Running %1.\n").arg(command);
-        for (const QString& word : received)
-            expected += u'[' + word + QStringLiteral("]\n");
-        QCOMPARE(Pane(dialog), expected + QStringLiteral("\n%1 done.\n").arg(command));
+        for (const QString& target :
+             {QStringLiteral("-n 1 x"), QStringLiteral("  "), QStringLiteral("a \\\"b\" <b>c\\")}) {
+            const bool count = target.startsWith(u'-');
+            CNetConfigImpl dialog;
+            dialog.UtilitiesPage()->btnPingEchoRqv->setChecked(count);
+            dialog.UtilitiesPage()->spinPingEchoRqvNum->setValue(4);
+            QVERIFY(Run(dialog, target));
+            const QString command = QStringLiteral("ping ") + (count ? QStringLiteral("-n 4 ") : QString()) + target;
+            QCOMPARE(Pane(dialog), QStringLiteral("Running %1.\n%2[%3]\n\n%1 done.\n")
+                                       .arg(command, count ? QStringLiteral("[-n]\n[4]\n") : QString(), target));
+        }
     }
 
-    // A marker in the target must not be taken for one of the template's;
-    // output is shown as text, never as markup, and stderr in red.
+    // A marker in the target must not be taken for one of the template's; output is shown as text, never as
+    // markup, and stderr in red.
     void outputAndCompletionLines()
     {
         StandInPing("printf '<font color=\"blue\">x</font> &\\r\\n'; sleep 0.2; printf 'bad <z>\\n' >&2");
@@ -150,88 +122,36 @@ private slots:
         QCOMPARE(ColorOf(dialog, QStringLiteral("bad <z>")), QColor(QStringLiteral("red")));
     }
 
-    // Console output is decoded with the code page that layout.ini names;
-    // 850 when it names none, Latin-1 without a table for the code page.
-    void decodingFollowsCodepage_data()
+    // Console output is decoded with the code page that layout.ini names (850 when it names none; 437 and 850 as
+    // Latin-1), as the codec the page used to name for it did; Latin-1 without a table for the code page.
+    // The layout.ini line ("-": no layout.ini, "=866": "Codepage=866"), the output in hex = the code page read, the
+    // line shown.
+    void decoding_data()
     {
-        QTest::addColumn<QByteArray>("layout"); // empty: no layout.ini
-        QTest::addColumn<QString>("codepage");
-        QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("866") << QByteArray("[Console]\nCodepage = 866\n") << "866"
-                             << QByteArray("\\217\\340\\250\\242\\245\\342\\000after zero")
-                             << QString::fromUtf8("\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82");
-        QTest::newRow("no layout.ini") << QByteArray() << "" << QByteArray("caf\\351")
-                                       << QString::fromUtf8("caf\xc3\xa9");
-        QTest::newRow("unknown code page")
-            << QByteArray("Codepage = 1234\n") << "1234" << QByteArray("caf\\351") << QString::fromUtf8("caf\xc3\xa9");
-        QTest::newRow("NUL first") << QByteArray() << "" << QByteArray("\\000after") << QString();
-        QTest::newRow("no blanks around =")
-            << QByteArray("Codepage=866\n") << "850" << QByteArray("caf\\351") << QString::fromUtf8("caf\xc3\xa9");
+        applytest::Rows({"- 636166e9 = |café", "=866 636166e9 = 850|café", "1251 e4 = 1251|ä",
+                         "866 8ee2a2a5e2006166746572 = 866|Ответ", "- 00616263 = |", "437 6772f6df6572 = 437|größer",
+                         "850 81949a = 850|\u0081\u0094\u009a", "852 a3f364bc = 852|Łódź",
+                         "737 c1f0dcedf4e7f3e7 = 737|Απάντηση", "936 c0b4d7d480 = 936|来自€", "950 a8d3a6db = 950|來自",
+                         "932 82a982e782ccb1b25c7e = 932|からのｱｲ\\~", "949 c0c78c63 = 949|의똠"});
     }
-
-    void decodingFollowsCodepage()
+    void decoding()
     {
-        QFETCH(QByteArray, layout);
-        QFETCH(QByteArray, output);
-        QFETCH(QString, shown);
-        if (!layout.isEmpty()) {
+        const QString layout = applytest::Row()[0];
+        if (layout != u'-') {
             const QString dir = m_Env->configDir() + QStringLiteral("/netconfig");
             QFile file(dir + QStringLiteral("/layout.ini"));
             QVERIFY(QDir().mkpath(dir) && file.open(QIODevice::WriteOnly));
-            file.write(layout);
+            file.write("[Console]\nCodepage" +
+                       QString(layout).replace(QRegularExpression("^(\\d)"), " = \\1").toLatin1() + "\n");
         }
-        StandInPing("printf '" + output + "'");
-        CNetConfigImpl dialog;
-        QTEST(dialog.ConsoleCodepage(), "codepage");
-        QVERIFY(Run(dialog, QStringLiteral("h")));
-        QCOMPARE(Pane(dialog), QStringLiteral("Running ping h.\n%1\nping h done.\n").arg(shown));
-    }
-
-    // Each console code page of layout.ini decodes as the codec the page
-    // used to name for it did; 437 and 850 are read as Latin-1.
-    void decodingPerCodepage_data()
-    {
-        QTest::addColumn<QString>("codepage");
-        QTest::addColumn<QByteArray>("hex");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("437") << "437" << QByteArray("5a6569743c316d73206772f6df6572")
-                             << QStringLiteral("Zeit<1ms größer");
-        QTest::newRow("850") << "850" << QByteArray("81949a") << QStringLiteral("\u0081\u0094\u009a");
-        QTest::newRow("852") << "852" << QByteArray("4f64706f76ecef206f643a20e861733c316d7320a3f364bc")
-                             << QStringLiteral("Odpověď od: čas<1ms Łódź");
-        QTest::newRow("737") << "737" << QByteArray("c1f0dcedf4e7f3e720e1f0fc3a20f7f1fcedeff23c316d73")
-                             << QStringLiteral("Απάντηση από: χρόνος<1ms");
-        QTest::newRow("866") << "866" << QByteArray("8ee2a2a5e220aee23a20a2e0a5acef3c31ace1")
-                             << QStringLiteral("Ответ от: время<1мс");
-        QTest::newRow("936") << "936" << QByteArray("c0b4d7d420b5c4bbd8b8b43a20cab1bce43c316d732080")
-                             << QStringLiteral("来自 的回复: 时间<1ms €");
-        QTest::newRow("950") << "950" << QByteArray("a8d3a6db20aabaa65ec2d03a20aec9b6a13c316d73")
-                             << QStringLiteral("來自 的回覆: 時間<1ms");
-        QTest::newRow("932") << "932" << QByteArray("82a982e782cc899e939a3a208e9e8ad4203c316d7320b1b2205c7e")
-                             << QStringLiteral("からの応答: 時間 <1ms ｱｲ \\~");
-        QTest::newRow("949") << "949" << QByteArray("c0c720c0c0b4e43a20bdc3b0a33c316d73208c63")
-                             << QStringLiteral("의 응답: 시간<1ms 똠");
-        QTest::newRow("unknown, Latin-1") << "1251" << QByteArray("e4") << QStringLiteral("ä");
-    }
-
-    void decodingPerCodepage()
-    {
-        QFETCH(QString, codepage);
-        QFETCH(QByteArray, hex);
-        QFETCH(QString, text);
-        const QString dir = m_Env->configDir() + QStringLiteral("/netconfig");
-        QFile layout(dir + QStringLiteral("/layout.ini"));
-        QVERIFY(QDir().mkpath(dir) && layout.open(QIODevice::WriteOnly));
-        layout.write("[Console]\nCodepage = " + codepage.toLatin1() + "\n");
-        layout.close();
         QByteArray octal;
-        for (const char byte : QByteArray::fromHex(hex))
+        for (const char byte : QByteArray::fromHex(applytest::Row()[1].toLatin1()))
             octal += '\\' + QByteArray::number(uchar(byte), 8).rightJustified(3, '0');
         StandInPing("printf '" + octal + "'");
         CNetConfigImpl dialog;
+        const QString codepage = dialog.ConsoleCodepage();
         QVERIFY(Run(dialog, QStringLiteral("h")));
-        QCOMPARE(Pane(dialog), QStringLiteral("Running ping h.\n") + text + QStringLiteral("\nping h done.\n"));
+        QCOMPARE(codepage + u'|' + Pane(dialog).section(u'\n', 1, 1), applytest::Expected());
     }
 
     // Stop ends the real ping: nothing follows "done.".
@@ -248,6 +168,53 @@ private slots:
         QVERIFY(stopped.endsWith(QStringLiteral("\nping -t 127.0.0.1 done.\n")));
         QTest::qWait(1500);
         QCOMPARE(Pane(dialog), stopped);
+    }
+
+    // However the output arrives, the newest lines are the ones kept.
+    void keepsTheNewestLines_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QStringList>("fragments");
+        QTest::addColumn<QString>("kept");
+        QStringList oneByOne;
+        for (int i = 1; i <= 25; ++i)
+            oneByOne << Lines(i, i);
+        QTest::newRow("line by line") << 10 << oneByOne << Lines(16, 25, "\n");
+        QTest::newRow("lines split across reads")
+            << 3 << QStringList{"line 1\r\nli", "ne 2\r\nline 3\r", "\nline 4\r\nline", " 5\r\n"} << Lines(3, 5, "\n");
+        QTest::newRow("colours") << 2 << QStringList{"<font color=\"red\">" + Lines(1, 3) + "</font>", Lines(4, 4)}
+                                 << Lines(3, 4, "\n");
+        QTest::newRow("default limit") << 0 << QStringList{Lines(1, kDefaultLogPaneLines + 5)}
+                                       << Lines(6, kDefaultLogPaneLines + 5, "\n");
+    }
+
+    void keepsTheNewestLines()
+    {
+        QFETCH(int, limit);
+        QFETCH(QStringList, fragments);
+        QTextBrowser pane;
+        limit ? PrepareLogPane(&pane, limit) : PrepareLogPane(&pane);
+        for (const QString& fragment : fragments)
+            AppendLogText(&pane, fragment);
+        QTEST(pane.toPlainText(), "kept");
+    }
+
+    // A limit read from the settings may be nonsense or may change later; Clear keeps it.
+    void limitGivenLaterAndClear()
+    {
+        QTextBrowser pane;
+        PrepareLogPane(&pane, 0);
+        AppendLogText(&pane, Lines(1, 20));
+        QCOMPARE(pane.toPlainText(), Lines(1, 20, "\n"));
+        PrepareLogPane(&pane, 5);
+        QCOMPARE(pane.toPlainText(), Lines(16, 20, "\n"));
+        AppendLogText(&pane, Lines(21, 22));
+        QCOMPARE(pane.toPlainText(), Lines(18, 22, "\n"));
+        ClearLogPane(&pane);
+        QVERIFY(pane.document()->isEmpty());
+        QCOMPARE(pane.document()->blockCount(), 1);
+        AppendLogText(&pane, Lines(51, 60));
+        QCOMPARE(pane.toPlainText(), Lines(56, 60, "\n"));
     }
 };
 
