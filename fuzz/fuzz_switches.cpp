@@ -1,6 +1,6 @@
 // Fuzzes the command-line switch scanner with an argument list split from
 // the input (one argument a line): it must not crash, whatever the list
-// (its rules are checked row by row in tests/netconfig/tst_switches.cpp).
+// (its rules are checked row by row in tests/netconfig/tst_rules.cpp).
 // The list, quoted the Windows way, must come back unchanged from both
 // command-line splitters (the one child processes are started with and the
 // one the emulated programs get their arguments from), or a file name could

@@ -125,10 +125,17 @@ class TestController : public QObject
 private slots:
     void init()
     {
-        m_Host = HostHive(), m_Boxes.texts().clear();
-        QVERIFY((m_Env = std::make_unique<TestEnv>())->initSampleHost() && m_Host.IsValid());
+        m_Host = HostHive();
+        m_Boxes.texts().clear();
+        m_Env = std::make_unique<TestEnv>();
+        QVERIFY(m_Env->initSampleHost() && m_Host.IsValid());
     }
-    void cleanup() { m_Fx.Close(), m_Dialog.reset(), m_Env.reset(); }
+    void cleanup()
+    {
+        m_Fx.Close();
+        m_Dialog.reset();
+        m_Env.reset();
+    }
 
     // Row, NameServer, WINS servers = DNS auto, WINS auto, the DNS field: automatic without static servers, but
     // without DHCP there is no automatic WINS.

@@ -66,8 +66,17 @@ private:
     }
 
 private slots:
-    void init() { QVERIFY((m_Env = std::make_unique<TestEnv>())->initSampleHost()); }
-    void cleanup() { qunsetenv("WINSYS_SYSTEM_DIR"), m_Stand.reset(), m_Env.reset(); }
+    void init()
+    {
+        m_Env = std::make_unique<TestEnv>();
+        QVERIFY(m_Env->initSampleHost());
+    }
+    void cleanup()
+    {
+        qunsetenv("WINSYS_SYSTEM_DIR");
+        m_Stand.reset();
+        m_Env.reset();
+    }
 
     // Each utility takes its own options only; Start needs a target.
     void arguments()
