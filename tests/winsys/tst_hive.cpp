@@ -68,28 +68,16 @@ private slots:
         QCOMPARE(QString::fromStdString(winsys::FormatHive(h)), QString(kRegeditExport).remove('\r'));
     }
 
-    void roundTrip_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char* name : {"long multi-string wraps", "control characters", "sample host"})
-            QTest::newRow(name) << QString(name);
-    }
+    // Values regedit must quote or wrap, and an empty key, survive writing and reading back.
     void roundTrip()
     {
-        QFETCH(QString, name);
         Hive h;
-        if (name.startsWith("long")) {
-            h.SetMultiString(kKey, "Servers", std::vector<std::string>(40, "192.168.100.200"));
-        } else if (name.startsWith("control")) {
-            h.SetString(kKey, "Lines", "one\r\ntwo");
-            h.SetString(kKey, "Tab", "a\tb");
-            h.SetValue(kKey, "Odd", winsys::RegValue{0x20, {1, 2, 3}});
-            h.SetValue(kKey, "Short dword", winsys::RegValue{REG_DWORD, {1, 2}});
-            h.CreateKey(kKey + "\\Empty");
-        } else {
-            h = Parse(winsys::SampleHiveText());
-            QVERIFY(!h.AllKeys().empty());
-        }
+        h.SetMultiString(kKey, "Servers", std::vector<std::string>(40, "192.168.100.200"));
+        h.SetString(kKey, "Lines", "one\r\ntwo");
+        h.SetString(kKey, "Tab", "a\tb");
+        h.SetValue(kKey, "Odd", winsys::RegValue{0x20, {1, 2, 3}});
+        h.SetValue(kKey, "Short dword", winsys::RegValue{REG_DWORD, {1, 2}});
+        h.CreateKey(kKey + "\\Empty");
         const std::string text = winsys::FormatHive(h);
         for (const QString& line : QString::fromStdString(text).split('\n'))
             if (line.contains("=hex") || line.startsWith("  ")) // wrapped like regedit

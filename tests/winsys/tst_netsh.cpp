@@ -111,14 +111,6 @@ private slots:
             QStringList{"int ip set address \"local area connection\" static 10.5.5.5/8 10.0.0.254 1",
                         "add address 11 172.16.1.1/12"},
             "ip 10.5.5.5/255.0.0.0, ip 172.16.1.1/255.240.0.0, gw 10.0.0.254");
-        Row("set replaces every address", 11,
-            QStringList{"add address 11 addr=10.1.1.1 mask=255.0.0.0",
-                        "set address 11 source=static 192.168.3.5 255.255.255.0"},
-            "ip 192.168.3.5/255.255.255.0, gw");
-        Row("delete one of three", 11,
-            QStringList{"add address 11 addr=10.1.1.1 mask=255.0.0.0", "add address 11 addr=10.2.2.2 mask=255.255.0.0",
-                        "delete address 11 addr=10.1.1.1"},
-            "ip 192.168.1.5/255.255.255.0, ip 10.2.2.2/255.255.0.0");
         Row("delete the first, the next one leads", 11,
             QStringList{"add address 11 addr=10.1.1.1 mask=255.0.0.0", "delete address 11 addr=192.168.1.5"},
             "ip 10.1.1.1/255.0.0.0, gw 192.168.1.1");
