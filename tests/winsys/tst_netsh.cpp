@@ -111,6 +111,10 @@ private slots:
             QStringList{"int ip set address \"local area connection\" static 10.5.5.5/8 10.0.0.254 1",
                         "add address 11 172.16.1.1/12"},
             "ip 10.5.5.5/255.0.0.0, ip 172.16.1.1/255.240.0.0, gw 10.0.0.254");
+        Row("set replaces every address", 11,
+            QStringList{"add address 11 addr=10.1.1.1 mask=255.0.0.0",
+                        "set address 11 source=static 192.168.3.5 255.255.255.0"},
+            "ip 192.168.3.5/255.255.255.0, gw");
         Row("delete the first, the next one leads", 11,
             QStringList{"add address 11 addr=10.1.1.1 mask=255.0.0.0", "delete address 11 addr=192.168.1.5"},
             "ip 10.1.1.1/255.0.0.0, gw 192.168.1.1");
@@ -164,7 +168,6 @@ private slots:
         Row("dhcp already on", "set address 14 source=dhcp", "DHCP is already enabled on this interface.\n", "");
         Row("static address on dhcp", "add address 14 10.0.0.60 255.255.255.0", "The parameter is incorrect.", "");
         Row("address it does not have", "delete address 11 addr=10.9.9.9", none, "");
-        Row("address already there", "add address 11 addr=192.168.1.5 mask=255.255.255.0", exists, "");
         Row("address already there, other mask", "add address 11 192.168.1.5 255.255.0.0", exists, "");
         Row("gateway already there", "add address 11 gateway=192.168.1.1 gwmetric=0", exists, "");
         Row("dns duplicate", "add dns 11 addr=192.168.1.1", "The object is already in the list.", "");
@@ -195,8 +198,8 @@ private slots:
             "The following command was not found: frob.\n\nnetsh interface>",
             "dhcp 0, ip 10.9.9.9/255.255.0.0");
         Row("whole commands up to the end of the input",
-            QByteArray("int ip add dns 11 addr=192.168.1.1\ninterface ip set address 11 dhcp"),
-            "netsh>The object is already in the list.\n\nnetsh>Ok.\n\nnetsh>\n", "dhcp 1, ip 10.0.0.50/255.255.255.0");
+            QByteArray("int ip add dns 11 addr=192.168.1.1\ninterface ip set address 11 static 10.9.9.9/16"),
+            "netsh>The object is already in the list.\n\nnetsh>Ok.\n\nnetsh>\n", "dhcp 0, ip 10.9.9.9/255.255.0.0");
         Row("nothing", QByteArray(), "netsh>\n", "dhcp 0, ip 192.168.1.5/255.255.255.0");
     }
     void interactive()
@@ -204,12 +207,6 @@ private slots:
         QFETCH(QByteArray, input);
         TestEnv env;
         QVERIFY(env.initSampleHost());
-        QVERIFY(ChangeHive([](winsys::Hive& h) { // adapter 11's DHCP server
-            const std::string offer =
-                std::string(winsys::keys::kDhcpOffers) + "\\{6B1D8F3A-2C4E-4F5B-9A7D-1E2F3A4B5C6D}";
-            h.SetString(offer, "IPAddress", "10.0.0.50");
-            h.SetString(offer, "SubnetMask", "255.255.255.0");
-        }));
         QProcess netsh;
         netsh.setProcessEnvironment(env.environment());
         netsh.start(Netsh(), QStringList());
