@@ -139,22 +139,6 @@ private slots:
         QVERIFY(!QFile::exists(env.hostDir() + "/registry.reg"));
         QVERIFY(env.writeHive("[HKEY_LOCAL_MACHINE\\X]\n\"a\"=dword:nothex\n"));
         QCOMPARE(ReadHost([](const Hive&) {}), uint32_t(ERROR_BADDB));
-        std::string message;
-        QVERIFY(!winsys::CheckHost(env.hostDir().toStdString(), &message));
-        QVERIFY2(QString::fromStdString(message).contains(":4:"), message.c_str());
-    }
-
-    void defaultHostIsCreatedOnFirstUse()
-    {
-        TestEnv env;
-        qunsetenv("WINSYS_ROOT");
-        const QString expected = env.root() + "/data/netconfig/host/registry.reg";
-        QCOMPARE(QString::fromStdString(winsys::HivePath()), expected);
-        QVERIFY(!QFile::exists(expected));
-        std::string name;
-        QCOMPARE(ReadHost([&](const Hive& h) { name = h.GetString(winsys::keys::kComputerName, "ComputerName"); }), 0u);
-        QCOMPARE(name, "WS01");
-        QVERIFY(QFile::exists(expected));
     }
 
     // A reader sees a file rewritten in place even when size and time match.

@@ -46,11 +46,8 @@ QString Value(const std::string& key, const std::string& name)
     return QString::fromStdString(v);
 }
 
-void DeclareLocalDrives(const QStringList& declared)
+void DeclareLocalDrives(const std::vector<std::string>& drives)
 {
-    std::vector<std::string> drives;
-    for (const QString& d : declared)
-        drives.push_back(d.toStdString());
     QVERIFY(ChangeHive([&](winsys::Hive& h) { h.SetMultiString(winsys::keys::kEmulatedHost, "LocalDrives", drives); }));
 }
 

@@ -283,8 +283,6 @@ private slots:
                 "\nControl-C\n\\^C");
         Row("ping, unknown name", "ping -n 1 " + name + ".invalid", "", 1,
             "Ping request could not find host " + oem + "\\.invalid\\. Please check the name and try again\\.");
-        // A switch-like target is refused before anything is sent.
-        Row("ping usage", "ping -n 1 -f", "", 1, "\nUsage: ping .*\n+.*");
         Row("tracert usage", "tracert -h 1 --help", "", 1, "\nUsage: tracert .*\n+.*");
         Row("tracert, names", "tracert -h 30 127.0.0.1", "", 0,
             "\nTracing route to \\S+ \\[127\\.0\\.0\\.1\\]\nover a maximum of 30 hops:\n" + hop +
