@@ -134,7 +134,6 @@ private slots:
         QCOMPARE(QString::fromUtf16(provider), "Microsoft Windows Network");
         QCOMPARE(WNetGetLastErrorW(&error, text, 8, provider, 1024), DWORD(NO_ERROR));
         QCOMPARE(QString::fromUtf16(text), "The net"); // cut to fit
-        QCOMPARE(WNetGetLastErrorW(nullptr, text, 8, provider, 1024), DWORD(ERROR_INVALID_ADDRESS));
     }
 
     void cancelConnection_data()
@@ -202,7 +201,6 @@ private slots:
         entry.Index = 11; // the static adapter's index: not looked at
         QCOMPARE(IpReleaseAddress(&entry), DWORD(NO_ERROR));
         QCOMPARE(Value(lease, "DhcpIPAddress"), "0.0.0.0");
-        entry.Index = 0x7FFFFFF0; // no adapter's
         QCOMPARE(IpRenewAddress(&entry), DWORD(NO_ERROR));
         QCOMPARE(Facts(14, "ip"), "ip 10.0.0.23/255.255.255.0"); // at once: nothing settles by default
         // The static adapter's name with the DHCP adapter's index: not on DHCP.
@@ -253,7 +251,7 @@ private slots:
 
     // Every code an error box can be handed must have a text, or the box would be empty: each
     // error the header declares (system, network management, ShellExecuteExW's instances), and
-    // those programs produce.
+    // what ShellExecuteExW hands back (netsh.exe's exit code 1: tst_netsh).
     void everyCodeHasItsText()
     {
         QFile header(QStringLiteral(NETCONFIG_SOURCE_DIR "/lib/winsys/include/winsys.h"));
@@ -267,9 +265,6 @@ private slots:
         codes.remove("NERR_BASE"); // the start of a range, not an error
         // A header that no longer parses would make this test pass vacuously.
         QVERIFY2(codes.size() > 60 && codes.contains("SE_ERR_NOASSOC"), qPrintable(QString::number(codes.size())));
-        codes.insert("netsh, no such adapter",
-                     DWORD(m_Env->runProgram(Netsh(), {"int", "ip", "set", "address", "x", "dhcp"})));
-        codes.insert("netsh, bogus", DWORD(m_Env->runProgram(Netsh(), {"bogus"})));
         SHELLEXECUTEINFOW info{}; // the instance ShellExecuteExW hands back for a verb nothing is associated with
         info.cbSize = sizeof info;
         info.lpVerb = reinterpret_cast<LPCWSTR>(u"print");
@@ -279,7 +274,7 @@ private slots:
         QStringList missing;
         for (auto it = codes.cbegin(); it != codes.cend(); ++it) {
             const QString text = SystemText(it.value());
-            // As FormatMessageA returns it: one sentence or more, then "\r\n". A program's code is a small one.
+            // As FormatMessageA returns it: one sentence or more, then "\r\n". An instance is a small code.
             if ((!it.key().contains('_') && (!it.value() || it.value() > 32)) || text.size() < 4 ||
                 !text.endsWith(".\r\n") || text.at(0).isSpace())
                 missing << QStringLiteral("%1 (%2): \"%3\"").arg(it.key()).arg(it.value()).arg(text);

@@ -81,10 +81,11 @@ private slots:
     {
         // lines: see RunNetsh; expected: the facts of the kinds named, a kind alone ("gw") when there is none of it.
         Columns<int, QStringList, QString>({"ifIndex", "lines", "expected"});
-        Row("static dns, two servers", 11,
+        Row("static dns and wins, two of each", 11,
             QStringList{"delete dns 11 all", "set dns 11 source=static addr=10.0.0.1 ddns=enabled register=primary",
-                        "!add dns 11 addr=10.0.0.1", "add dns 11 addr=10.0.0.2"},
-            "dns 10.0.0.1, dns 10.0.0.2");
+                        "!add dns 11 addr=10.0.0.1", "add dns 11 addr=10.0.0.2",
+                        "set wins 11 source=static addr=10.0.0.8", "add wins 11 addr=10.0.0.9"},
+            "wins 10.0.0.8, wins 10.0.0.9, dns 10.0.0.1, dns 10.0.0.2");
         Row("dns back to dhcp", 14,
             QStringList{"set dns 14 source=static addr=10.0.0.9 ddns=enabled register=primary",
                         "delete dns 14 addr=10.0.0.9", "set dns 14 source=dhcp"},
@@ -93,9 +94,6 @@ private slots:
             QStringList{"interface ipv4 set dnsservers name=11 source=static address=10.7.7.7 register=none",
                         "interface ipv4 add dnsservers name=11 address=10.7.7.8 index=1"},
             "dns 10.7.7.8, dns 10.7.7.7");
-        Row("static wins, both", 11,
-            QStringList{"set wins 11 source=static addr=10.0.0.8", "add wins 11 addr=10.0.0.9"},
-            "wins 10.0.0.8, wins 10.0.0.9");
         Row("no servers at all", 11,
             QStringList{"delete dns 11 all", "set dns 11 source=static addr=none ddns=enabled",
                         "set wins 11 source=static addr=none"},
@@ -163,6 +161,7 @@ private slots:
         const QString badName = "The filename, directory name, or volume label syntax is incorrect.";
         const QString exists = "The object already exists.", none = "Element not found.";
         Row("parse error", "set address 11 static 10.1.2.3 255.0.255.0", "Invalid mask parameter (255.0.255.0).\n", "");
+        Row("unknown command", "bogus", "The following command was not found: bogus.", "");
         Row("no such index", "set address 99 source=dhcp", none, "");
         Row("by description", "set address \"Gigabit Ethernet Controller\" dhcp", badName, "");
         Row("dhcp already on", "set address 14 source=dhcp", "DHCP is already enabled on this interface.\n", "");

@@ -243,8 +243,6 @@ private slots:
         QCOMPARE(winping::HostOemCodePage(), 866u);
         QVERIFY(SetOemCodePage(4)); // no such code page
         QCOMPARE(winping::HostOemCodePage(), 850u);
-        // Text that is not UTF-8 costs one "?" a byte and nothing around it.
-        QCOMPARE(winping::ToCodePage("a\xff\303b", 850), std::string("a??b"));
     }
 
     void programs_data()
@@ -269,7 +267,6 @@ private slots:
         const QString name = QString::fromUtf8("\u043f\u0440\u0438\u043c\u0435\u0440");
         const QString oem = QString::fromLatin1(winping::ToCodePage(name.toStdString(), 866));
 
-        Row("ping", "ping -n 2 127.0.0.1", "", 0, two);
         Row("ping -a, size 0", "ping -a -n 1 -l 0 127.1", "", 0,
             "\nPinging \\S+ \\[127\\.0\\.0\\.1\\] with 0 bytes of data:\nReply from 127\\.0\\.0\\.1: bytes=0 "
             "time(?:<1|=\\d+)ms TTL=\\d+\n" +

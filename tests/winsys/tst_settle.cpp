@@ -78,7 +78,8 @@ private slots:
         QCOMPARE(RunNetsh(env, {QString("set address %1 source=static 10.9.9.9 255.0.0.0").arg(ifIndex)}), QString());
         QCOMPARE(Facts(ifIndex, "ip"), kUnusable);
         QCOMPARE(RunNetsh(env, {QString("delete address %1 addr=10.9.9.9").arg(ifIndex)}), QString());
-        QVERIFY2(!env.readHive().contains("Tentative"), qPrintable(env.readHive()));
+        const QString guid = QString::fromUtf16(InterfaceEntry(DWORD(ifIndex)).Name).section('_', -1);
+        QVERIFY2(!env.readHive().contains("Tentative\\" + guid), qPrintable(env.readHive()));
     }
 
     void settlesWithoutAFileChange()
