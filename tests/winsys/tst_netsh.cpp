@@ -8,9 +8,6 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-#include <winsys/hive.h>
-#include <winsys/host.h>
-
 class TestNetsh : public QObject
 {
     Q_OBJECT

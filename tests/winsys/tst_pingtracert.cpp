@@ -6,11 +6,8 @@
 #include "pingargs.h"
 #include "pingtext.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
-
-#include <winsys/hive.h>
 
 #include <csignal>
 #include <cstring>

@@ -5,7 +5,6 @@
 
 #include <QtTest>
 
-#include <winsys/hive.h>
 #include <winsys/host.h>
 
 namespace {
@@ -74,12 +73,6 @@ private slots:
         QCOMPARE(Facts(ifIndex, "ip"), during);
         LetEverythingSettle();
         QCOMPARE(Facts(ifIndex, "ip"), settled);
-        // Records go with the addresses they are about (and once they have settled).
-        QCOMPARE(RunNetsh(env, {QString("set address %1 source=static 10.9.9.9 255.0.0.0").arg(ifIndex)}), QString());
-        QCOMPARE(Facts(ifIndex, "ip"), kUnusable);
-        QCOMPARE(RunNetsh(env, {QString("delete address %1 addr=10.9.9.9").arg(ifIndex)}), QString());
-        const QString guid = QString::fromUtf16(InterfaceEntry(DWORD(ifIndex)).Name).section('_', -1);
-        QVERIFY2(!env.readHive().contains("Tentative\\" + guid), qPrintable(env.readHive()));
     }
 
     void settlesWithoutAFileChange()
