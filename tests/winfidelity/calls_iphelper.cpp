@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -105,23 +104,6 @@ void CheckIpHelper(Report& report)
     ULONG size = 0;
     const DWORD rc = GetPerAdapterInfo(0x7FFFFFF0, nullptr, &size);
     report.Add("iphlp.peradapter.unknown", rc, size, 0, rc == ERROR_NO_DATA && size == 0);
-
-    // Release and renew look at the Name of the index map alone: a name no
-    // adapter has is refused whatever the index says, and nothing is released
-    // (safe to run on a real machine).
-    IP_ADAPTER_INDEX_MAP entry;
-    std::memset(&entry, 0, sizeof entry);
-    entry.Index = entries > 0 ? maps[0].Index : 0;
-    const WideString bogus = Wide("\\DEVICE\\TCPIP_{00000000-0000-0000-0000-000000000000}");
-    bogus.copy(entry.Name, bogus.size());
-    const auto refused = [&report](const char* check, DWORD code) {
-        report.Add(check, code, 0, 0, code == ERROR_INVALID_PARAMETER);
-    };
-    refused("iphlp.release.unknownname", IpReleaseAddress(&entry));
-    refused("iphlp.renew.unknownname", IpRenewAddress(&entry));
-    entry.Name[0] = 0;
-    refused("iphlp.renew.noname", IpRenewAddress(&entry));
-    refused("iphlp.release.null", IpReleaseAddress(nullptr));
 }
 
 } // namespace winfidelity
