@@ -224,7 +224,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("recovered"); // value of block "A" "v", or empty
-        QTest::newRow("binary") << QByteArray("\x01\x02\xff garbage") << QString();
         QTest::newRow("wrong root") << QByteArray("<other><block name=\"A\"><value "
                                                   "name=\"v\">1</value></block></other>")
                                     << QString();

@@ -15,8 +15,6 @@
 #include <QStyleOptionFrame>
 #include <QtTest>
 
-#include <algorithm>
-
 namespace {
 
 void SetLocalDrives(const QStringList& letters)
@@ -54,23 +52,6 @@ QStringList Connections()
     return list;
 }
 
-// Pixels between the icon's (pure red) right edge and the first stroke of
-// the title, or -1 when either cannot be found in the tab's rectangle.
-int IconTextGap(const QImage& image, const QRect& tab)
-{
-    const auto isIcon = [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; };
-    int iconRight = -1;
-    for (int x = tab.left(); x <= tab.right(); ++x)
-        for (int y = tab.top(); y <= tab.bottom(); ++y)
-            iconRight = isIcon(image.pixel(x, y)) ? x : iconRight;
-    // Only the middle rows: the tab's frame lines are dark too.
-    for (int x = iconRight + 1; iconRight >= 0 && x < tab.right() - 2; ++x)
-        for (int y = tab.top() + tab.height() / 4; y < tab.bottom() - tab.height() / 4; ++y)
-            if (!isIcon(image.pixel(x, y)) && qGray(image.pixel(x, y)) < 140)
-                return x - iconRight - 1;
-    return -1;
-}
-
 // What QLineEdit draws of its placeholder: it elides the text to the
 // contents rectangle less the text margins, a blank of 2 on either side and
 // the glyphs' left overhang.
@@ -103,34 +84,24 @@ private slots:
     }
     void cleanup() { m_Env.reset(); }
 
-    // Titles of different lengths on a bar wider than they need, as the
-    // German dialog has them: icon and title stay together on every tab.
-    void tabIconAndTitleStayTogether()
+    // Each tab as wide as its icon and title, as on Windows, also on a bar
+    // wider than they need (the German dialog's): a stretched tab keeps its
+    // icon at the edge and centres the title, so the gap differs per tab.
+    void tabsAreNotStretched()
     {
         QPixmap icon(16, 16);
-        icon.fill(QColor(255, 0, 0));
-        QWidget window;
-        CTabBarEx bar(&window);
+        icon.fill(Qt::red);
+        CTabBarEx bar;
         for (const char* title : {"Netzwerkadapter", "Netzlaufwerke", "Identifikation", "Dienste"}) {
             auto* tab = new CTab(QString::fromLatin1(title));
             tab->setIconSet(QIcon(icon));
             bar.addTab(tab);
         }
-        bar.resize(bar.sizeHint().width() + 200, bar.sizeHint().height());
-        window.resize(bar.size());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-        const QImage image = bar.grab().toImage();
-        const qreal scale = image.devicePixelRatio();
-        QList<int> gaps;
-        for (int i = 0; i < bar.count(); ++i)
-            gaps << IconTextGap(image, QRect(bar.tabRect(i).topLeft() * scale, bar.tabRect(i).size() * scale));
-        QString text;
-        QDebug(&text) << gaps;
-        const auto [least, most] = std::minmax_element(gaps.cbegin(), gaps.cend());
-        // Found on every tab, equal, and not pushed apart either.
-        QVERIFY2(*least >= 0 && *most - *least <= 2 && *most <= 12, qPrintable(text));
+        const int needed = bar.sizeHint().width();
+        bar.resize(needed + 200, bar.sizeHint().height());
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QVERIFY2(bar.tabRect(bar.count() - 1).right() < needed, qPrintable(QString::number(needed)));
     }
 
     // The hint is never cut short by a layout that gives the field its
