@@ -58,6 +58,7 @@ private slots:
         QTest::newRow("keys before header")
             << QByteArray("g=0\n[S]\na=1\nb=2\n") << "g" << QStringList{"", "S"} << ab << "0";
         QTest::newRow("names ignore case") << QByteArray("[S]\na=1\n") << "s/A" << s << QStringList{"a"} << "1";
+        QTest::newRow("missing key") << QByteArray("[S]\na=1\n") << "S/zz" << s << QStringList{"a"} << QString();
         QTest::newRow("empty file") << QByteArray() << "S/a" << QStringList() << QStringList() << QString();
     }
     void iniParse()
