@@ -48,7 +48,7 @@ int RunAsChild(int argc, char** argv, void (*sleepLong)());
 // HKEY_LOCAL_MACHINE) only when asked; prints them and returns the exit code.
 int RunChecks(const Environment& env, bool changeMachine);
 
-// Structure sizes and offsets, constants and prototypes (x64 SDK values).
+// Structure sizes and offsets (x64 SDK values).
 void CheckLayouts(Report& report);
 // The rest behave alike on any Windows machine (and under Wine).
 void CheckIpHelper(Report& report);

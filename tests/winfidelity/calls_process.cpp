@@ -71,22 +71,16 @@ void CheckKill(Report& report, const Environment& env)
     const ShellRun run = Start(env, env.selfProgram, kChildSleep);
     if (!run.process)
         return report.Add("process.child", 0, 0, 0, false);
-    DWORD exitCode = 0;
-    const BOOL running = GetExitCodeProcess(run.process, &exitCode);
-    report.Add("process.running", running, exitCode, 0, running && exitCode == STILL_ACTIVE);
     const DWORD polled = WaitForSingleObject(run.process, 0);
     report.Add("process.poll", polled, 0, 0, polled == WAIT_TIMEOUT);
     if (!TerminateChild(report))
         TerminateProcess(run.process, 1);
     // Bounded only so that a broken termination cannot hang the run.
     const DWORD wait = WaitForSingleObject(run.process, 60000);
+    DWORD exitCode = 0;
     const BOOL got = GetExitCodeProcess(run.process, &exitCode);
     report.Add("process.exit", got, exitCode, 0, wait == WAIT_OBJECT_0 && got && exitCode == 0);
     CloseHandle(run.process);
-
-    SetLastError(0);
-    HANDLE idle = OpenProcess(PROCESS_TERMINATE, FALSE, 0);
-    report.Add("process.open.idle", idle ? 1 : 0, 0, GetLastError(), !idle);
 }
 
 } // namespace

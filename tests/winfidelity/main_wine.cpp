@@ -39,10 +39,6 @@ int main(int argc, char** argv)
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     env.selfProgram = self;
     env.split = SplitLikeWindows;
-    if (!env.shellExecute) {
-        std::cerr << "winfidelity: shell32.dll has no ShellExecuteExW\n";
-        return 2;
-    }
     // The checks that change the machine run in a throw-away Wine prefix, or
     // on a Windows machine whose owner asked for them.
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");

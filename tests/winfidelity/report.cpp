@@ -40,6 +40,10 @@ int RunAsChild(int argc, char** argv, void (*sleepLong)())
 
 int RunChecks(const Environment& env, bool changeMachine)
 {
+    if (!env.shellExecute) {
+        std::cerr << "winfidelity: the shell module has no ShellExecuteExW\n";
+        return 2;
+    }
     Report report;
     CheckLayouts(report);
     CheckIpHelper(report);
