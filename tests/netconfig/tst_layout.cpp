@@ -145,8 +145,12 @@ private:
 
     void German(bool on)
     {
-        for (QTranslator* translator : std::as_const(m_German))
-            on ? QCoreApplication::installTranslator(translator) : QCoreApplication::removeTranslator(translator);
+        for (QTranslator* translator : std::as_const(m_German)) {
+            if (on)
+                QCoreApplication::installTranslator(translator);
+            else
+                QCoreApplication::removeTranslator(translator);
+        }
     }
     // Opens at least at its minimum size hint and shows each text whole.
     void VerifyWhole(QWidget* window, const QString& where)
@@ -192,13 +196,14 @@ private slots:
             while (xml.readNextStartElement()) {
                 if (xml.name() == QLatin1String("source"))
                     source = xml.readElementText();
-                else if (xml.name() == QLatin1String("translation"))
-                    type = xml.attributes().value(QLatin1String("type")).toString(),
+                else if (xml.name() == QLatin1String("translation")) {
+                    type = xml.attributes().value(QLatin1String("type")).toString();
                     translation = xml.readElementText();
-                else
+                } else
                     xml.skipCurrentElement();
             }
-            QTest::newRow(qPrintable(source.left(70))) << source << translation << type, ++count;
+            QTest::newRow(qPrintable(source.left(70))) << source << translation << type;
+            ++count;
         }
         QVERIFY(!xml.hasError() && count > 100);
     }
