@@ -12,13 +12,9 @@
 #include "msgboxrecorder.h"
 
 #include <QAbstractSpinBox>
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QRadioButton>
 #include <QScrollBar>
-#include <QStyleOptionButton>
-#include <QTextDocumentFragment>
 #include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -26,10 +22,8 @@
 namespace {
 
 // The text as drawn: "&x" marks a mnemonic, "&&" is one ampersand.
-QString Shown(QString text, bool mnemonic = true)
+QString Shown(QString text)
 {
-    if (!mnemonic)
-        return text;
     text.replace(QLatin1String("&&"), QString(QChar(1))).remove(QLatin1Char('&'));
     return text.replace(QChar(1), QLatin1Char('&'));
 }
@@ -62,37 +56,14 @@ QStringList ClippedTexts(QWidget* window)
                                 .arg(needed)
                                 .arg(room);
         };
-        if (auto* label = qobject_cast<QLabel*>(widget); label && !label->text().isEmpty() && !label->wordWrap()) {
-            QString text = label->text();
-            const bool rich = label->textFormat() == Qt::RichText ||
-                              (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
-            // "&" is a mnemonic only with a buddy.
-            text = rich ? QTextDocumentFragment::fromHtml(text).toPlainText() : Shown(text, label->buddy() != nullptr);
-            const QMargins m = label->contentsMargins();
-            need("text \"" + text + '"', metrics.size(0, text).width(),
-                 label->width() - m.left() - m.right() - 2 * label->margin() - qMax(0, label->indent()));
-            need("height", metrics.height(), label->height());
-        } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
-            // The room that the style leaves a button's text and icon.
-            QStyleOptionButton option;
-            option.initFrom(button);
-            option.text = button->text();
-            option.icon = button->icon();
-            option.iconSize = button->iconSize();
-            QStyle::SubElement contents = QStyle::SE_PushButtonContents;
-            if (qobject_cast<QCheckBox*>(button))
-                contents = QStyle::SE_CheckBoxContents;
-            else if (qobject_cast<QRadioButton*>(button))
-                contents = QStyle::SE_RadioButtonContents;
-            else if (auto* push = qobject_cast<QPushButton*>(button);
-                     push && (push->autoDefault() || push->isDefault()))
-                option.features |= QStyleOptionButton::AutoDefaultButton;
-            const QString text = Shown(button->text());
-            need("text \"" + text + '"',
-                 metrics.horizontalAdvance(text) + (button->icon().isNull() ? 0 : button->iconSize().width() + 4),
-                 style->subElementRect(contents, &option, button).width());
-            const QSize least = button->minimumSizeHint().isValid() ? button->minimumSizeHint() : button->sizeHint();
-            need("height", least.height(), button->height());
+        auto* label = qobject_cast<QLabel*>(widget);
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        if ((label && !label->text().isEmpty() && !label->wordWrap()) || (button && !button->text().isEmpty())) {
+            // Qt sizes a label or button for its text as drawn (mnemonics,
+            // rich text, indicator, icon and the style's margins).
+            const QString text = label ? label->text() : button->text();
+            need("text \"" + text + '"', widget->sizeHint().width(), widget->width());
+            need("height", widget->minimumSizeHint().height(), widget->height());
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget);
                    edit && !qobject_cast<QAbstractSpinBox*>(edit->parentWidget()) &&
                    !qobject_cast<QComboBox*>(edit->parentWidget())) { // those size their own field
