@@ -26,13 +26,6 @@ namespace {
 const qint64 kBig = 100 * 1024 * 1024;
 const QByteArray kNewAddress = "[Interface1]\nprotocol=192.168.1.77\nmask=255.255.255.0\n";
 
-QByteArray Junk(int size, quint32 seed)
-{
-    QByteArray junk(size, '\0');
-    QRandomGenerator(seed).fillRange(reinterpret_cast<quint32*>(junk.data()), size / 4);
-    return junk;
-}
-
 QByteArray ReadAll(const QString& path)
 {
     QFile file(path);
@@ -410,7 +403,9 @@ private slots:
         QFETCH(QString, error);
         const QString in = m_Env->path("in.ini");
         if (junk) {
-            QVERIFY(WriteText(intoHive ? HivePath() : in, Junk(1 << 20, 11)));
+            QByteArray bytes(1 << 20, '\0');
+            QRandomGenerator(11).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+            QVERIFY(WriteText(intoHive ? HivePath() : in, bytes));
         } else {
             QFile big(WriteFile("in.ini", kNewAddress));
             QVERIFY(big.resize(kBig)); // sparse, costs no disk
@@ -459,7 +454,10 @@ private slots:
         QCOMPARE(Run({"/c", "/l", "@in.ini", "/whatif"}).out, QString());
     }
 
-    void storeKeepsTheNewestTwenty()
+    // The store keeps the newest twenty snapshots. A pending change long past
+    // its time is stale even while its number lives: it may belong to another
+    // process by then (a waiter that is gone or still waits: waiter()).
+    void store()
     {
         const CSafeApplyStore store(m_Env->path("store"));
         QStringList taken;
@@ -468,13 +466,7 @@ private slots:
         QCOMPARE(store.Snapshots(), taken.mid(3));
         QCOMPARE(store.LatestSnapshot(), taken.last());
         QVERIFY(ReadAll(taken.last()).contains("ComputerName=WS22"));
-    }
 
-    // A pending change long past its time is stale even while its number
-    // lives: it may belong to another process by then. (A waiter that is gone
-    // or still waiting: waiter().)
-    void staleWhenLongPastItsTime()
-    {
         const auto pending = [](int secondsLeft) {
             const QDateTime until = QDateTime::currentDateTimeUtc().addSecs(secondsLeft);
             return CPendingApply{QCoreApplication::applicationPid(), "s.ini", until, false};

@@ -87,19 +87,16 @@ QStringList ClippedTexts(QWidget* window)
                 need("tab \"" + text + "\" in the bar", bar->tabRect(i).right() + 1, bar->width());
             }
         } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
-            // Each title between the style's margins, each section in view.
-            const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
             for (int i = 0; i < header->count(); ++i) {
                 const QString title = header->model()->headerData(i, header->orientation()).toString();
                 if (header->isSectionHidden(i))
                     continue;
-                need("section \"" + title + '"', metrics.horizontalAdvance(title) + 2 * margin, header->sectionSize(i));
+                need("section \"" + title + '"', header->sectionSizeHint(i), header->sectionSize(i));
                 need("section \"" + title + "\" in the view",
                      header->sectionViewportPosition(i) + header->sectionSize(i), header->viewport()->width());
             }
         } else if (auto* box = qobject_cast<QGroupBox*>(widget); box && !box->title().isEmpty()) {
-            need("title \"" + Shown(box->title()) + '"', metrics.horizontalAdvance(Shown(box->title())),
-                 box->contentsRect().width());
+            need("title \"" + box->title() + '"', box->minimumSizeHint().width(), box->width());
         }
     }
     return problems;
