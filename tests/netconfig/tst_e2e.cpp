@@ -315,7 +315,8 @@ private slots:
         row("keep, no confirmation", load + " /keep 1", kNewAddress, 5,
             "No confirmation came in time: the settings from before are restored.");
         row("keep, a difference", load + " /keep 30", kNewAddress + "DNS=0.0.0.0;10.0.0.7;\n", 5,
-            "DNS servers: 0.0.0.0, 10.0.0.7 was asked for, the system has 10.0.0.7.");
+            "DNS servers: 0.0.0.0, 10.0.0.7 was asked for, the system has 10.0.0.7. "
+            "Command: netsh.exe interface ip add dns 11 addr=0.0.0.0 (exit code 1).");
         // A new address is tentative for a moment: the check looks again until
         // it settles, and reports it only when it never does in the time allowed.
         const QByteArray newAddress = "[Interface1]\nprotocol=192.168.1.60\n";
