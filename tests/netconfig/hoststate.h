@@ -31,15 +31,13 @@ inline QStringList Adapters(const TestEnv& env)
     QStringList adapters;
     for (int i = 0; i < int(host.AdapterKeys().size()); ++i) {
         const std::string tcpip = host.TcpipKey(i);
-        const bool dhcp = hive.GetDword(tcpip, "EnableDHCP", 0) != 0;
-        adapters << QStringLiteral("dhcp=%1").arg(int(dhcp)) +
-                        (dhcp ? QString()
-                              : QStringLiteral(" ip=%1 mask=%2 gw=%3")
-                                    .arg(list(tcpip, "IPAddress"), list(tcpip, "SubnetMask"),
-                                         list(tcpip, "DefaultGateway"))) +
-                        QStringLiteral(" dns=%1 wins=%2")
-                            .arg(QString::fromStdString(hive.GetString(tcpip, "NameServer")),
-                                 list(host.NetBTKey(i), "NameServerList"));
+        QString adapter = QStringLiteral("dhcp=1");
+        if (hive.GetDword(tcpip, "EnableDHCP", 0) == 0)
+            adapter = QStringLiteral("dhcp=0 ip=%1 mask=%2 gw=%3")
+                          .arg(list(tcpip, "IPAddress"), list(tcpip, "SubnetMask"), list(tcpip, "DefaultGateway"));
+        adapters << adapter + QStringLiteral(" dns=%1 wins=%2")
+                                  .arg(QString::fromStdString(hive.GetString(tcpip, "NameServer")),
+                                       list(host.NetBTKey(i), "NameServerList"));
     }
     return adapters;
 }
