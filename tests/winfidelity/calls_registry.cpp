@@ -7,6 +7,7 @@ namespace winfidelity {
 namespace {
 
 const char kKey[] = "Software\\winfidelity";
+const char kSub[] = "Software\\winfidelity\\Sub";
 
 // A string written, then read back into `capacity` bytes: `rc` with the
 // string and its NUL, or the size it needs.
@@ -43,13 +44,17 @@ void CheckRegistry(Report& report, HKEY root, const std::string& prefix)
         add(check, rc, 0, rc == wanted);
         return rc == wanted;
     };
-    // The scratch key; the application only opens keys that exist.
+    // The scratch key, created and then opened through the same call.
     HKEY key = nullptr;
-    const LSTATUS created =
-        RegCreateKeyExA(root, kKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    if (!expect("create", created, ERROR_SUCCESS))
-        return;
-    RegCloseKey(key);
+    for (const DWORD expected : {DWORD(REG_CREATED_NEW_KEY), DWORD(REG_OPENED_EXISTING_KEY)}) {
+        DWORD disposition = 0;
+        const LSTATUS rc = RegCreateKeyExA(root, kKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                           &key, &disposition);
+        add(expected == REG_CREATED_NEW_KEY ? "create" : "create.existing", rc, disposition,
+            rc == ERROR_SUCCESS && disposition == expected);
+        if (rc == ERROR_SUCCESS)
+            RegCloseKey(key);
+    }
     if (!expect("open", RegOpenKeyA(root, kKey, &key), ERROR_SUCCESS))
         return;
     for (const RoundTrip& t : kRoundTrips) {
@@ -66,6 +71,11 @@ void CheckRegistry(Report& report, HKEY root, const std::string& prefix)
     expect("query.missing", Query(key, "NoSuchValue", buffer, &size), ERROR_FILE_NOT_FOUND);
     expect("close", RegCloseKey(key), ERROR_SUCCESS);
     expect("open.missing", RegOpenKeyA(root, "Software\\winfidelity\\NoSuchKey", &key), ERROR_FILE_NOT_FOUND);
+    // RegDeleteKey removes a key without subkeys only.
+    if (RegCreateKeyExA(root, kSub, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS)
+        RegCloseKey(key);
+    expect("delete.parent", RegDeleteKeyA(root, kKey), ERROR_ACCESS_DENIED);
+    RegDeleteKeyA(root, kSub);
     expect("delete", RegDeleteKeyA(root, kKey), ERROR_SUCCESS);
 }
 
