@@ -1,7 +1,6 @@
 // The main dialog on edited copies of the sample host: reading, refreshing, the buttons; the address list
 // dialog, from the "Advanced..." buttons to the host; the identification page and the shown lease; the network
 // drives page; the INI form of the adapter model and the Save and Load buttons.
-#include "../baselib/mapdrivedriver.h"
 #include "addrlistimpl.h"
 #include "applytestutil.h"
 #include "filedialog.h"
@@ -156,24 +155,17 @@ private slots:
                  Expected());
     }
 
-    // F5 drops every unapplied edit, wherever the caret is: each card equals what the host now holds, no flag
-    // is left, Apply is off, the shown row stays.
-    void f5RereadsHost_data()
-    {
-        Rows({"ledIPAddress 10.9.9.9", "ledDNSServer 10.9.9.9", "ledSecondaryWINS 10.9.9.9", "ledHostName WS77"});
-    }
+    // F5 drops every unapplied edit: each card equals what the host now holds, no flag is left, Apply is off,
+    // the shown row stays.
     void f5RereadsHost()
     {
-        const QString field = Row()[0];
         QVERIFY(m_Fx.Open(0));
         CNetConfigImpl& d = *m_Fx.dialog;
         m_Fx.Show(1);
         Click(d.AdaptersPage()->rbtnManual);
         m_Fx.Show(0);
-        auto* edit = d.findChild<QLineEdit*>(field);
-        if (field == QLatin1String("ledHostName"))
-            d.SelectMainTab(2);
-        QVERIFY(Type(edit, Row()[1]));
+        QLineEdit* edit = d.AdaptersPage()->ledDNSServer;
+        QVERIFY(Type(edit, QStringLiteral("10.9.9.9")));
         QVERIFY(d.btnApply->isEnabled());
         // The host changed behind the dialog's back.
         HostHive host;
@@ -183,7 +175,7 @@ private slots:
         QVERIFY(host.WriteTo(*m_Fx.env));
 
         QTest::keyClick(edit, Qt::Key_F6);
-        QVERIFY2(d.Adapters()[0].HasChanges() || field == QLatin1String("ledHostName"), "only F5 refreshes");
+        QVERIFY2(d.Adapters()[0].HasChanges(), "only F5 refreshes");
         QTest::keyClick(edit, Qt::Key_F5);
         const auto fresh = ReadHost();
         QVERIFY(fresh);
@@ -214,23 +206,6 @@ private slots:
             m_Dialog->ShowSystemError(code);
         QCOMPARE(m_Boxes.texts(), (QStringList{"An unexpected network error occurred.\r\n", QString(),
                                                "The network location cannot be reached."}));
-    }
-
-    // A remembered row whose adapter has gone: the shown adapter stays shown, no other one takes its place.
-    void rowOutOfRangeChangesNothing()
-    {
-        QVERIFY(Read());
-        m_Dialog->SelectAdapter(kWireless);
-        const QString shown = m_Dialog->AdaptersPage()->ledIPAddress->text();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
-                                               "^ASSERT: \"Index < \\(int\\)m_Adapters.count\\(\\)\" in ")));
-        for (int row : {2, -1}) {
-            m_Dialog->SelectAdapter(row);
-            QCOMPARE(m_Dialog->CurrentAdapterIndex(), kWireless);
-            QCOMPARE(m_Dialog->AdaptersPage()->cbAdapters->currentIndex(), kWireless);
-            QCOMPARE(m_Dialog->AdaptersPage()->ledIPAddress->text(), shown);
-            QVERIFY(!m_Dialog->btnApply->isEnabled());
-        }
     }
 
     // Addresses ip/mask, gateways, NameServer bytes = the wired adapter as read: ip mask [further, 0.0.0.0
@@ -333,17 +308,14 @@ private slots:
         QCOMPARE(m_Env->readHive(), before);
     }
 
-    // The computer name and the group take no \ / : * ? " < > |.
+    // The computer name and the group take no \ / : * ? " < > | (what they take is typed in identityByOk).
     void nameValidator()
     {
         CNetConfigImpl dialog;
         for (QLineEdit* field : {dialog.IdentityPage()->ledHostName, dialog.IdentityPage()->ledDomain}) {
             int position = 0;
-            QString name = QStringLiteral("WS-01.corp"), empty;
-            QCOMPARE(field->validator()->validate(name, position), QValidator::Acceptable);
-            QCOMPARE(field->validator()->validate(empty, position), QValidator::Intermediate);
             for (QChar bad : QStringLiteral("\\/:*?\"<>|")) {
-                name = QStringLiteral("a%1b").arg(bad);
+                QString name = QStringLiteral("a%1b").arg(bad);
                 QVERIFY2(field->validator()->validate(name, position) == QValidator::Invalid, qPrintable(name));
             }
         }
@@ -367,26 +339,6 @@ private slots:
         QCOMPARE(HostConnections(), remaining);
         QCOMPARE(Listed(*m_Dialog), remaining);
         QCOMPARE(Remembered("Z"), remaining.contains(kPublic));
-    }
-
-    // Only a drive mapped to reconnect at sign-in is remembered.
-    void mapDrive()
-    {
-        QVERIFY(Read());
-        for (bool remember : {true, false}) {
-            WhenMapDriveDialogShown([remember](CMapDriveDialog* map) {
-                FillAndFinish(map, remember ? QStringLiteral("Y:") : QStringLiteral("X:"),
-                              remember ? QStringLiteral("\\\\fileserver\\home")
-                                       : QStringLiteral("\\\\fileserver\\public"),
-                              remember);
-            });
-            m_Dialog->DrivesPage()->btnMapNetDrive->click();
-        }
-        QCOMPARE(m_Boxes.texts(), QStringList());
-        QCOMPARE(HostConnections(),
-                 kPublic + u'|' + kScans + QStringLiteral("|Y: \\\\fileserver\\home|X: \\\\fileserver\\public"));
-        QCOMPARE(Listed(*m_Dialog), HostConnections());
-        QVERIFY(Remembered("Y") && !Remembered("X"));
     }
 
     // The page shows the first entry; the host gets the lists in dialog order. Of equal addresses, the row
