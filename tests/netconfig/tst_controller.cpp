@@ -254,7 +254,10 @@ private slots:
             m_Host.Hive().SetString(std::string(winsys::keys::kConnections) + "\\9", "LocalName", "Q:");
         else
             m_Host.RemoveAdapters();
-        QVERIFY(broken == QLatin1String("hive") ? m_Env->writeHive(QStringLiteral("junk")) : m_Host.WriteTo(*m_Env));
+        if (broken == QLatin1String("hive"))
+            QVERIFY(m_Env->writeHive(QStringLiteral("junk")));
+        else
+            QVERIFY(m_Host.WriteTo(*m_Env));
         const unsigned long result = m_Dialog->ReadConfiguration();
         QCOMPARE(QStringLiteral("%1 %2")
                      .arg(broken == QLatin1String("hive") ? result != 0 : result)

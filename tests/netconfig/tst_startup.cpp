@@ -65,8 +65,10 @@ private slots:
         QVERIFY(env.initSampleHost());
         HostHive host;
         host.RemoveAdapters();
-        QVERIFY(adapters || host.WriteTo(env));
-        QVERIFY(stored.isNull() || StoreRow(env, stored));
+        if (!adapters)
+            QVERIFY(host.WriteTo(env));
+        if (!stored.isNull())
+            QVERIFY(StoreRow(env, stored));
 
         args.replaceInStrings(QStringLiteral("@saved"), env.path(QStringLiteral("saved.ini")));
         QString errors;
