@@ -100,7 +100,11 @@ struct Fixture
         return QTest::qWaitForWindowActive(dialog.get());
     }
 
-    void Close() { dialog.reset(), env.reset(); }
+    void Close()
+    {
+        dialog.reset();
+        env.reset();
+    }
     void Show(int row)
     {
         dialog->AdaptersPage()->cbAdapters->setFocus();

@@ -19,10 +19,9 @@ public:
     {
         std::string error;
         int line = 0;
-        m_Parsed = winsys::ParseHive(winsys::SampleHiveText(), m_Hive, &error, &line);
+        winsys::ParseHive(winsys::SampleHiveText(), m_Hive, &error, &line);
     }
 
-    bool IsValid() const { return m_Parsed && !AdapterKeys().empty(); }
     winsys::Hive& Hive() { return m_Hive; }
 
     // Class keys of the adapters, in report order.
@@ -48,5 +47,4 @@ public:
 
 private:
     winsys::Hive m_Hive;
-    bool m_Parsed = false;
 };

@@ -65,13 +65,14 @@ private slots:
         QVERIFY(env.initSampleHost());
         HostHive host;
         host.RemoveAdapters();
-        QVERIFY(adapters || host.WriteTo(env));
-        QVERIFY(stored.isNull() || StoreRow(env, stored));
+        if (!adapters)
+            QVERIFY(host.WriteTo(env));
+        if (!stored.isNull())
+            QVERIFY(StoreRow(env, stored));
 
         args.replaceInStrings(QStringLiteral("@saved"), env.path(QStringLiteral("saved.ini")));
         QString errors;
         QCOMPARE(env.runNetconfig(args, &errors), adapters ? 0 : 1);
-        QCOMPARE(errors.count(QLatin1String("netconfig: ")), int(!adapters));
         QCOMPARE(errors.count(QLatin1String("netconfig: The network is not present or not started.")), int(!adapters));
         QCOMPARE(QFileInfo(SettingsFile(env)).lastModified().toUTC() != kOldTime, stored != after);
         const CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(SettingsFile(env));
