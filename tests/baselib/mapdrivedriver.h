@@ -32,12 +32,3 @@ inline void WhenMapDriveDialogShown(const std::function<void(CMapDriveDialog*)>&
     });
     timer->start(10);
 }
-
-// Fills the dialog and presses Finish.
-inline void FillAndFinish(CMapDriveDialog* dialog, const QString& letter, const QString& folder, bool reconnect)
-{
-    dialog->driveCombo()->setCurrentIndex(dialog->driveCombo()->findText(letter));
-    dialog->folderEdit()->setText(folder);
-    dialog->reconnectBox()->setChecked(reconnect);
-    dialog->finishButton()->click();
-}
