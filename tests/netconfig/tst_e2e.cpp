@@ -309,6 +309,7 @@ private slots:
             "Command: netsh.exe interface ip add dns 11 addr=0.0.0.0 (exit code 1).");
         row("missing file", "/c /l @missing.ini", {}, 3, "Can not load parameters from file. @missing.ini");
         row("unwritable save", "/c /s @missing/out.ini", {}, 3, "Can not create a file.");
+        row("load and save: nothing read or written", "-c -l @in.ini -s @b.ini", {}, 2, "usage: netconfig");
         // Into an existing file: ours first, in order and spelled right, then
         // what belongs to others, untouched; an adapter the machine lacks goes.
         const QString saved = "[Interface1] protocol=192.168.1.5 mask=255.255.255.0 DNS=192.168.1.1;10.0.0.1; "
