@@ -35,14 +35,6 @@ winping::Answer Make(int kind, unsigned long rttUs, int code = 1)
     return winping::Answer{winping::Answer::Kind(kind), kGateway, 32, rttUs, 64, code};
 }
 
-bool SetOemCodePage(int codePage)
-{
-    return ChangeHive([&](winsys::Hive& h) {
-        h.SetString("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage", "OEMCP",
-                    std::to_string(codePage));
-    });
-}
-
 // Windows console output, whole CR LF lines, against one pattern a line ("+"
 // before a pattern: one or more lines).
 bool Matches(const QString& text, const QStringList& patterns)
@@ -120,7 +112,6 @@ private slots:
         Row("no target", "ping -t", "usage ");
         Row("unknown switch", "ping -f h", "usage ");
         Row("count zero", "ping -n 0 h", n);
-        Row("count too big", "ping -n 4294967296 h", n);
         Row("count missing", "ping h -n", "usage Value must be supplied for option -n.");
         Row("tracert defaults", "tracert host", "host d0 h30 w4000");
         Row("tracert hops zero", "tracert -h 0 h",
@@ -152,7 +143,6 @@ private slots:
         Columns<int, uint, int, QString>({"kind", "rttUs", "code", "line"});
         QTest::newRow("under 1 ms") << int(K::Reply) << 999u << 0 << "Reply from 10.0.0.1: bytes=32 time<1ms TTL=64";
         QTest::newRow("whole ms") << int(K::Reply) << 12999u << 0 << "Reply from 10.0.0.1: bytes=32 time=12ms TTL=64";
-        QTest::newRow("time-out") << int(K::TimedOut) << 0u << 0 << "Request timed out.";
         QTest::newRow("ttl expired") << int(K::TtlExpired) << 0u << 0 << "Reply from 10.0.0.1: TTL expired in transit.";
         QTest::newRow("host") << int(K::Unreachable) << 0u << 1 << "Reply from 10.0.0.1: Destination host unreachable.";
         QTest::newRow("net") << int(K::Unreachable) << 0u << 0 << "Reply from 10.0.0.1: Destination net unreachable.";
@@ -189,28 +179,6 @@ private slots:
                                            Make(kinds[2], times[2])};
         const std::string host = winping::HostText("gw", kGateway);
         QTEST(QString::fromStdString(winping::TracertHopLine(hop, probes, host)), "line");
-    }
-
-    void iputilsOutput_data()
-    {
-        // answer: kind, from, bytes, ttl, rtt, code
-        Columns<QString, QString>({"output", "answer"});
-        const QString head = "PING 127.0.0.1 (127.0.0.1) 32(60) bytes of data.\n";
-        Row("reply", head + "40 bytes from 127.0.0.1: icmp_seq=1 ttl=64 time=0.051 ms\n\n--- stats\n",
-            "reply 127.0.0.1 32 64 51 0");
-        Row("ttl exceeded", head + "From 10.0.0.1 icmp_seq=1 Time to live exceeded\n", "ttl 10.0.0.1 0 0 777 0");
-        Row("port unreachable", head + "From 10.0.0.2 icmp_seq=1 Destination Port Unreachable\n",
-            "unreachable 10.0.0.2 0 0 777 3");
-        Row("nothing came", head + "\n--- 127.0.0.1 ping statistics ---\n", "timeout 0.0.0.0 0 0 0 0");
-    }
-    void iputilsOutput()
-    {
-        QFETCH(QString, output);
-        const winping::Answer a = winping::ParseIputilsOutput(output.toStdString(), 777);
-        static const char* const kinds[] = {"reply", "ttl", "unreachable", "timeout", "failed"};
-        QTEST(QString::asprintf("%s %s %lu %d %lu %d", kinds[int(a.kind)], winping::DottedAddress(a.from).c_str(),
-                                a.bytes, a.ttl, a.rttUs, a.code),
-              "answer");
     }
 
     void codePage_data()
@@ -265,13 +233,9 @@ private slots:
                 "\nControl-C\n\\^C");
         Row("ping, unknown name", "ping -n 1 " + name + ".invalid", 0u, "", 1,
             "Ping request could not find host " + oem(850) + "\\.invalid\\. Please check the name and try again\\.");
-        Row("tracert usage", "tracert -h 1 --help", 0u, "", 1, "\nUsage: tracert .*\n+.*");
         Row("tracert, names", "tracert -h 30 127.0.0.1", 0u, "", 0,
             "\nTracing route to \\S+ \\[127\\.0\\.0\\.1\\]\nover a maximum of 30 hops:\n" + hop +
                 "\\S+ \\[127\\.0\\.0\\.1\\]\n\nTrace complete\\.");
-        Row("tracert -d, largest", "tracert -d -h 1000 -w 1000 127.0.0.1", 0u, "", 0,
-            "\nTracing route to 127\\.0\\.0\\.1 over a maximum of 1000 hops\n" + hop +
-                "127\\.0\\.0\\.1\n\nTrace complete\\.");
         Row("tracert, unknown name", "tracert -d " + name + ".invalid", 866u, "", 1,
             "Unable to resolve target system name " + oem(866) + "\\.invalid\\.");
         Row("tracert, shell words", "tracert -h 1 -w 500 \"$(touch X)\"", 0u, "", 1,
@@ -288,7 +252,10 @@ private slots:
         QFETCH(QString, isolated);
         QFETCH(QString, output);
         if (codePage)
-            QVERIFY(SetOemCodePage(int(codePage)));
+            QVERIFY(ChangeHive([&](winsys::Hive& h) {
+                h.SetString("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage", "OEMCP",
+                            std::to_string(codePage));
+            }));
         QByteArray out;
         const int exitCode = Run(*m_Env, QProcess::splitCommand(command), isolated.section(' ', 0, 0),
                                  isolated.endsWith("deaf"), command.contains(" -t "), &out);

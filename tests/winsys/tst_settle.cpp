@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(env.readHive(), hive); // nobody wrote the host meanwhile
     }
 
-    // Unset is the default every other winsys test runs with (tst_netapi renews a lease with it).
+    // Unset is the default every other winsys test runs with (tst_netsh takes a lease with it).
     void offOrInvalidRecordsNothing_data()
     {
         QTest::addColumn<QByteArray>("value");
