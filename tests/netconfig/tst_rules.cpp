@@ -379,6 +379,8 @@ private slots:
         QCOMPARE(PhasesToApply(card), QList<Phase>{Phase::WINS});
         card.m_AddressChanged = card.m_DNSChanged = true;
         QCOMPARE(PhasesToApply(card), (QList<Phase>{Phase::DNS, Phase::WINS, Phase::Address}));
+        card.ClearChanges();
+        QVERIFY(PhasesToApply(card).isEmpty());
         // Identification calls, as /whatif prints them: case alone is no change.
         CApplyPlan plan;
         plan.liveIdentity = {QStringLiteral("WS01"), QStringLiteral("WORKGROUP"), QStringLiteral("lan")};
