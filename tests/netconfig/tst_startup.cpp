@@ -1,10 +1,8 @@
-// The real program: the failed start, the remembered adapter row, kill mode, the dialog run in this process.
+// The real program: kill mode, the dialog run in this process.
 #include "applytestutil.h"
 #include "baselib.h"
 #include "entry.h"
-#include "hosthive.h"
 #include "settingsfiletest.h"
-#include "xmlsettings.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,8 +10,6 @@
 using namespace applytest;
 
 namespace {
-
-const QString kBlock = QStringLiteral("CNetConfigImpl"), kKey = QStringLiteral("NetConfigActiveAdapter");
 
 QString SettingsFile(const TestEnv& env)
 {
@@ -26,21 +22,6 @@ QByteArray FileText(const QByteArray& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const QDateTime kOldTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC);
-
-// A foreign block first, then the row: the order the program itself writes.
-bool StoreRow(const TestEnv& env, const QString& row)
-{
-    QFile file(SettingsFile(env));
-    const QByteArray text = QStringLiteral("<settings><block name=\"Other\"><value name=\"Key\">kept</value></block>"
-                                           "<block name=\"%1\"><value name=\"%2\">%3</value></block></settings>\n")
-                                .arg(kBlock, kKey, row)
-                                .toUtf8();
-    return QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
-           file.write(text) == text.size() && file.flush() &&
-           file.setFileTime(kOldTime, QFileDevice::FileModificationTime);
-}
-
 } // namespace
 
 class TestStartup : public QObject
@@ -48,41 +29,6 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    // Adapters present, the row left by the last run ("~": none), the arguments = the row stored after, rewritten
-    // only when it differs. A failed start must not overwrite what the last good run stored; the machine may have
-    // lost an adapter since the last run.
-    void start_data()
-    {
-        Rows({"0 1 = 1", "0 1 /c /s out.ini = 1", "1 ~ /c /s @saved = 0", "1 1 /c /s @saved = 1",
-              "1 2 /c /s @saved = 0"});
-    }
-    void start()
-    {
-        const bool adapters = Input()[0] == u'1';
-        const QString stored = Input()[1], after = Expected();
-        QStringList args = Input().mid(2);
-        TestEnv env;
-        QVERIFY(env.initSampleHost());
-        HostHive host;
-        host.RemoveAdapters();
-        if (!adapters)
-            QVERIFY(host.WriteTo(env));
-        if (!stored.isNull())
-            QVERIFY(StoreRow(env, stored));
-
-        args.replaceInStrings(QStringLiteral("@saved"), env.path(QStringLiteral("saved.ini")));
-        QString errors;
-        QCOMPARE(env.runNetconfig(args, &errors), adapters ? 0 : 1);
-        QCOMPARE(errors.count(QLatin1String("netconfig: The network is not present or not started.")), int(!adapters));
-        QCOMPARE(QFileInfo(SettingsFile(env)).lastModified().toUTC() != kOldTime, stored != after);
-        const CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(SettingsFile(env));
-        QCOMPARE(root.GetFirstChildBlock(kBlock).GetValueNames(), QStringList{kKey});
-        QCOMPARE(root.GetFirstChildBlock(kBlock).GetText(kKey), after);
-        QCOMPARE(root.GetFirstChildBlock(QStringLiteral("Other")).GetText(QStringLiteral("Key")),
-                 stored.isNull() ? QString() : QStringLiteral("kept"));
-        QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("out.ini"))));
-    }
-
     // How the process is named = killed, exit code. An ended process nobody has waited for cannot be terminated.
     void kill_data() { Rows({"part = 1 1", "pid = 1 1", "other = 0 1", "ended = 0 0"}); }
     void kill()

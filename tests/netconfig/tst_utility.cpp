@@ -1,6 +1,5 @@
-// The utilities page with stand-in programs and with the system's own ping; its output pane's scrollback.
+// The utilities page with stand-in ping programs.
 #include "applytestutil.h"
-#include "logtextpane.h"
 
 #include <QDir>
 
@@ -145,34 +144,6 @@ private slots:
         const QString codepage = dialog.ConsoleCodepage();
         QVERIFY(Run(dialog, QStringLiteral("h")));
         QCOMPARE(codepage + u'|' + Pane(dialog).section(u'\n', 1, 1), applytest::Expected());
-    }
-
-    // Stop ends the real ping: nothing follows "done.".
-    void stopEndsTheChild()
-    {
-        CNetConfigImpl dialog;
-        dialog.UtilitiesPage()->btnEndlessPing->setChecked(true);
-        dialog.UtilitiesPage()->editUtilityTarget->setText(QStringLiteral("127.0.0.1"));
-        dialog.UtilitiesPage()->btnStartUtility->click();
-        QTRY_VERIFY_WITH_TIMEOUT(Pane(dialog).contains(QStringLiteral("Reply from 127.0.0.1")), kRunTimeoutMs);
-        dialog.UtilitiesPage()->btnStartUtility->click();
-        QTRY_VERIFY_WITH_TIMEOUT(IsIdle(dialog), kRunTimeoutMs);
-        const QString stopped = Pane(dialog);
-        QVERIFY(stopped.endsWith(QStringLiteral("\nping -t 127.0.0.1 done.\n")));
-        QTest::qWait(1500);
-        QCOMPARE(Pane(dialog), stopped);
-    }
-
-    // The pane keeps the newest lines however the output is split into reads; Clear empties it.
-    void scrollbackKeepsTheNewestLines()
-    {
-        QTextBrowser pane;
-        PrepareLogPane(&pane, 3);
-        for (const char* fragment : {"line 1\r\nli", "ne 2\r\nline 3\r", "\nline 4\r\nline", " 5\r\n"})
-            AppendLogText(&pane, QString::fromLatin1(fragment));
-        QCOMPARE(pane.toPlainText(), QStringLiteral("line 3\nline 4\nline 5\n"));
-        ClearLogPane(&pane);
-        QVERIFY(pane.document()->isEmpty());
     }
 };
 
