@@ -1,8 +1,10 @@
-// The real program: kill mode, the dialog run in this process.
+// The real program: the failed start, the remembered adapter row, kill mode, the dialog run in this process.
 #include "applytestutil.h"
 #include "baselib.h"
 #include "entry.h"
+#include "hosthive.h"
 #include "settingsfiletest.h"
+#include "xmlsettings.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +24,22 @@ QByteArray FileText(const QByteArray& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+const QDateTime kOldTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC);
+
+// Another program's block first, then the row, dated in the past.
+bool StoreRow(const TestEnv& env, const QString& row)
+{
+    QFile file(SettingsFile(env));
+    const QByteArray text = QStringLiteral("<settings><block name=\"Other\"><value name=\"Key\">kept</value></block>"
+                                           "<block name=\"CNetConfigImpl\"><value name=\"NetConfigActiveAdapter\">"
+                                           "%1</value></block></settings>\n")
+                                .arg(row)
+                                .toUtf8();
+    return QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(text) == text.size() && file.flush() &&
+           file.setFileTime(kOldTime, QFileDevice::FileModificationTime);
+}
+
 } // namespace
 
 class TestStartup : public QObject
@@ -29,6 +47,32 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
+    // Adapters present, the row the last run stored, the arguments = the row stored after. A start without adapters
+    // fails with the system's text and keeps the last good row; a good run rewrites the file only when the row
+    // differs. Another program's block stays either way.
+    void start_data() { Rows({"0 1 = 1", "1 1 /c /s @saved = 1", "1 2 /c /s @saved = 0"}); }
+    void start()
+    {
+        const bool adapters = Input()[0] == u'1';
+        const QString stored = Input()[1], after = Expected();
+        TestEnv env;
+        QVERIFY(env.initSampleHost() && StoreRow(env, stored));
+        if (!adapters) {
+            HostHive host;
+            host.RemoveAdapters();
+            QVERIFY(host.WriteTo(env));
+        }
+        const QStringList args = Input().mid(2).replaceInStrings(QStringLiteral("@saved"), env.path("saved.ini"));
+        QString errors;
+        QCOMPARE(env.runNetconfig(args, &errors), adapters ? 0 : 1);
+        QCOMPARE(errors.count(QLatin1String("netconfig: The network is not present or not started.")), int(!adapters));
+        QCOMPARE(QFileInfo(SettingsFile(env)).lastModified().toUTC() != kOldTime, stored != after);
+        const CXMLSettingsBlock root = CXMLSettingsBlock::OpenRoot(SettingsFile(env));
+        QCOMPARE(root.GetFirstChildBlock(QStringLiteral("CNetConfigImpl")).GetText("NetConfigActiveAdapter"), after);
+        QCOMPARE(root.GetFirstChildBlock(QStringLiteral("Other")).GetText(QStringLiteral("Key")),
+                 QStringLiteral("kept"));
+    }
+
     // How the process is named = killed, exit code. An ended process nobody has waited for cannot be terminated.
     void kill_data() { Rows({"part = 1 1", "pid = 1 1", "other = 0 1", "ended = 0 0"}); }
     void kill()
